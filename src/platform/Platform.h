@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+
+#include <memory>
+
+namespace quenyx::platform {
+
+// Everything the console asks of the operating system, installed once at start-up. The module
+// functions (mod_RegWin, mod_Trace, ...) delegate to whatever is installed here.
+struct Platform
+{
+    std::shared_ptr<RegistryBackend> registry;
+    std::shared_ptr<Clock> clock;
+    std::shared_ptr<Files> files;
+};
+
+Platform& Current();
+void Install(Platform platform);
+
+// The host's own platform: the Win32 one on Windows; elsewhere the emulated machine named by
+// QUENYX_MACHINE. `error` says why a machine could not be opened (the platform is then still usable:
+// every registry open fails and nothing is written).
+Platform MakeHostPlatform(std::string& error);
+
+} // namespace quenyx::platform

@@ -1,0 +1,403 @@
+#include "platform/emulated/EmulatedMachine.h"
+
+#include "platform/Text.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <system_error>
+
+namespace quenyx::platform {
+
+namespace {
+
+constexpr const char* kSchema = R"sql(
+CREATE TABLE IF NOT EXISTS keys(
+    id INTEGER PRIMARY KEY,
+    parent INTEGER REFERENCES keys(id) ON DELETE CASCADE,
+    name TEXT NOT NULL,
+    fold TEXT NOT NULL,
+    path_fold TEXT NOT NULL UNIQUE);
+CREATE INDEX IF NOT EXISTS keys_by_parent ON keys(parent, fold);
+CREATE TABLE IF NOT EXISTS vals(
+    key INTEGER NOT NULL REFERENCES keys(id) ON DELETE CASCADE,
+    fold TEXT NOT NULL,
+    seq INTEGER NOT NULL,
+    name TEXT NOT NULL,
+    type INTEGER NOT NULL,
+    data BLOB NOT NULL,
+    PRIMARY KEY(key, fold)) WITHOUT ROWID;
+CREATE INDEX IF NOT EXISTS vals_by_seq ON vals(key, seq);
+CREATE TABLE IF NOT EXISTS write_denied(path_fold TEXT PRIMARY KEY);
+INSERT OR IGNORE INTO keys(id, parent, name, fold, path_fold) VALUES(1, NULL, '', '', '');
+)sql";
+
+constexpr std::int64_t kRootId = 1;
+
+std::string JoinFolded(const std::vector<std::string>& parts, std::size_t count)
+{
+    std::string out;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i)
+            out.push_back('\\');
+        out += FoldName(parts[i]);
+    }
+    return out;
+}
+
+bool HasWriteAccess(std::uint32_t access) { return (access & reg_access::WriteBits) != 0; }
+
+class EmulatedKey final : public RegistryKey
+{
+public:
+    EmulatedKey(EmulatedMachine& machine, std::int64_t id, std::uint32_t access)
+        : machine_(machine), id_(id), access_(access)
+    {
+    }
+
+    RegStatus QueryValueInfo(std::string_view name, std::uint32_t& type, std::uint32_t& size) override
+    {
+        std::string data;
+        const RegStatus status = Read(name, type, data);
+        size = static_cast<std::uint32_t>(data.size());
+        return status;
+    }
+
+    RegStatus QueryValue(std::string_view name, std::uint32_t capacity, std::uint32_t& type,
+                         std::string& data) override
+    {
+        const RegStatus status = Read(name, type, data);
+        if (status != reg_error::Success)
+            return status;
+        if (data.size() > capacity) {
+            data.clear();
+            return reg_error::MoreData;
+        }
+        return reg_error::Success;
+    }
+
+    RegStatus SetValue(std::string_view name, std::uint32_t type, std::string_view data) override
+    {
+        if (!HasWriteAccess(access_))
+            return reg_error::AccessDenied;
+        auto stmt = machine_.database().Prepare(
+            "INSERT INTO vals(key, fold, seq, name, type, data) VALUES(?1, ?2, "
+            "(SELECT COALESCE(MAX(seq), 0) + 1 FROM vals WHERE key = ?1), ?3, ?4, ?5) "
+            "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data");
+        stmt.Bind(1, id_).Bind(2, FoldName(name)).Bind(3, name).Bind(4, static_cast<std::int64_t>(type));
+        stmt.BindBlob(5, data);
+        const int rc = stmt.Step();
+        if (rc == SQLITE_DONE)
+            return reg_error::Success;
+        return (rc & 0xFF) == SQLITE_CONSTRAINT ? reg_error::KeyDeleted : reg_error::BadKey;
+    }
+
+    RegStatus DeleteValue(std::string_view name) override
+    {
+        if (!HasWriteAccess(access_))
+            return reg_error::AccessDenied;
+        auto stmt = machine_.database().Prepare("DELETE FROM vals WHERE key = ?1 AND fold = ?2");
+        stmt.Bind(1, id_).Bind(2, FoldName(name));
+        if (stmt.Step() != SQLITE_DONE)
+            return reg_error::BadKey;
+        return sqlite3_changes(machine_.database().handle()) > 0 ? reg_error::Success : reg_error::FileNotFound;
+    }
+
+    RegStatus EnumKey(std::uint32_t index, std::uint32_t nameCapacity, std::string& name) override
+    {
+        if (index == 0 || !keysLoaded_) {
+            subkeys_.clear();
+            auto stmt = machine_.database().Prepare("SELECT name FROM keys WHERE parent = ?1 ORDER BY fold");
+            stmt.Bind(1, id_);
+            while (stmt.Step() == SQLITE_ROW)
+                subkeys_.push_back(stmt.Text(0));
+            keysLoaded_ = true;
+        }
+        if (index >= subkeys_.size())
+            return reg_error::NoMoreItems;
+        if (subkeys_[index].size() >= nameCapacity)
+            return reg_error::MoreData;
+        name = subkeys_[index];
+        return reg_error::Success;
+    }
+
+    RegStatus EnumValue(std::uint32_t index, std::uint32_t nameCapacity, std::uint32_t dataCapacity,
+                        std::string& name, std::string& data, std::uint32_t& dataLength) override
+    {
+        if (index == 0 || !valuesLoaded_) {
+            values_.clear();
+            auto stmt = machine_.database().Prepare("SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY seq");
+            stmt.Bind(1, id_);
+            while (stmt.Step() == SQLITE_ROW)
+                values_.push_back(RawValue{stmt.Text(0), static_cast<std::uint32_t>(stmt.Int(1)), stmt.Blob(2)});
+            valuesLoaded_ = true;
+        }
+        if (index >= values_.size())
+            return reg_error::NoMoreItems;
+        const RawValue& value = values_[index];
+        if (value.name.size() >= nameCapacity || value.data.size() > dataCapacity)
+            return reg_error::MoreData;
+        name = value.name;
+        data = value.data;
+        dataLength = static_cast<std::uint32_t>(value.data.size());
+        return reg_error::Success;
+    }
+
+private:
+    RegStatus Read(std::string_view name, std::uint32_t& type, std::string& data)
+    {
+        auto stmt = machine_.database().Prepare("SELECT type, data FROM vals WHERE key = ?1 AND fold = ?2");
+        stmt.Bind(1, id_).Bind(2, FoldName(name));
+        if (stmt.Step() != SQLITE_ROW)
+            return reg_error::FileNotFound;
+        type = static_cast<std::uint32_t>(stmt.Int(0));
+        data = stmt.Blob(1);
+        return reg_error::Success;
+    }
+
+    EmulatedMachine& machine_;
+    std::int64_t id_;
+    std::uint32_t access_;
+    bool keysLoaded_ = false;
+    bool valuesLoaded_ = false;
+    std::vector<std::string> subkeys_;
+    std::vector<RawValue> values_;
+};
+
+} // namespace
+
+EmulatedMachine::EmulatedMachine(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+EmulatedMachine::~EmulatedMachine() = default;
+
+std::shared_ptr<EmulatedMachine> EmulatedMachine::Open(const std::filesystem::path& folder, bool create,
+                                                       std::string& error)
+{
+    std::shared_ptr<EmulatedMachine> machine(new EmulatedMachine(folder));
+    if (!machine->Initialise(create, error))
+        return nullptr;
+    return machine;
+}
+
+bool EmulatedMachine::Initialise(bool create, std::string& error)
+{
+    std::error_code ec;
+    const auto store = folder_ / kRegistryFile;
+    if (create) {
+        std::filesystem::create_directories(folder_ / "drive_c", ec);
+        if (ec) {
+            error = "cannot create " + folder_.string() + ": " + ec.message();
+            return false;
+        }
+    } else if (!std::filesystem::is_regular_file(store, ec)) {
+        error = "no emulated machine in " + folder_.string() + " (" + store.filename().string() + " is missing)";
+        return false;
+    }
+    if (!db_.Open(store.string(), create, error)) {
+        error = "cannot open " + store.string() + ": " + error;
+        return false;
+    }
+    std::string why;
+    if (!db_.Exec("PRAGMA foreign_keys = ON; PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;", &why) ||
+        !db_.Exec(kSchema, &why)) {
+        error = "cannot read " + store.string() + ": " + why;
+        return false;
+    }
+    return true;
+}
+
+std::int64_t EmulatedMachine::FindKey(std::string_view path)
+{
+    std::vector<std::string> parts;
+    if (!SplitKeyPath(path, parts))
+        return 0;
+    if (parts.empty())
+        return kRootId;
+    auto stmt = db_.Prepare("SELECT id FROM keys WHERE path_fold = ?1");
+    stmt.Bind(1, JoinFolded(parts, parts.size()));
+    return stmt.Step() == SQLITE_ROW ? stmt.Int(0) : 0;
+}
+
+RegStatus EmulatedMachine::OpenKey(std::string_view path, std::uint32_t access, std::unique_ptr<RegistryKey>& key)
+{
+    key.reset();
+    const std::int64_t id = FindKey(path);
+    if (id == 0)
+        return reg_error::FileNotFound;
+    if (HasWriteAccess(access) && IsWriteDenied(path))
+        return reg_error::AccessDenied;
+    key = std::make_unique<EmulatedKey>(*this, id, access);
+    return reg_error::Success;
+}
+
+RegStatus EmulatedMachine::CreateKey(std::string_view path)
+{
+    std::vector<std::string> parts;
+    if (!SplitKeyPath(path, parts))
+        return reg_error::InvalidParameter;
+    return Atomically([&]() -> RegStatus {
+        std::int64_t parent = kRootId;
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            const std::string folded = JoinFolded(parts, i + 1);
+            auto find = db_.Prepare("SELECT id FROM keys WHERE path_fold = ?1");
+            find.Bind(1, folded);
+            if (find.Step() == SQLITE_ROW) {
+                parent = find.Int(0);
+                continue;
+            }
+            auto insert = db_.Prepare("INSERT INTO keys(parent, name, fold, path_fold) VALUES(?1, ?2, ?3, ?4)");
+            insert.Bind(1, parent).Bind(2, parts[i]).Bind(3, FoldName(parts[i])).Bind(4, folded);
+            if (insert.Step() != SQLITE_DONE)
+                return reg_error::BadKey;
+            parent = sqlite3_last_insert_rowid(db_.handle());
+        }
+        return reg_error::Success;
+    });
+}
+
+RegStatus EmulatedMachine::DeleteKeyTree(std::string_view path)
+{
+    const std::int64_t id = FindKey(path);
+    if (id == 0)
+        return reg_error::FileNotFound;
+    if (id == kRootId)
+        return reg_error::AccessDenied;
+    auto stmt = db_.Prepare("DELETE FROM keys WHERE id = ?1");
+    stmt.Bind(1, id);
+    return stmt.Step() == SQLITE_DONE ? reg_error::Success : reg_error::BadKey;
+}
+
+RegStatus EmulatedMachine::SetRawValue(std::string_view path, const RawValue& value)
+{
+    std::unique_ptr<RegistryKey> key;
+    const std::int64_t id = FindKey(path);
+    if (id == 0)
+        return reg_error::FileNotFound;
+    EmulatedKey writer(*this, id, reg_access::AllAccess);
+    return writer.SetValue(value.name, value.type, value.data);
+}
+
+RegStatus EmulatedMachine::DeleteRawValue(std::string_view path, std::string_view name)
+{
+    const std::int64_t id = FindKey(path);
+    if (id == 0)
+        return reg_error::FileNotFound;
+    EmulatedKey writer(*this, id, reg_access::AllAccess);
+    return writer.DeleteValue(name);
+}
+
+RegStatus EmulatedMachine::ListSubKeys(std::string_view path, std::vector<std::string>& names)
+{
+    names.clear();
+    const std::int64_t id = FindKey(path);
+    if (id == 0)
+        return reg_error::FileNotFound;
+    auto stmt = db_.Prepare("SELECT name FROM keys WHERE parent = ?1 ORDER BY fold");
+    stmt.Bind(1, id);
+    while (stmt.Step() == SQLITE_ROW)
+        names.push_back(stmt.Text(0));
+    return reg_error::Success;
+}
+
+RegStatus EmulatedMachine::ListValues(std::string_view path, std::vector<RawValue>& values)
+{
+    values.clear();
+    const std::int64_t id = FindKey(path);
+    if (id == 0)
+        return reg_error::FileNotFound;
+    auto stmt = db_.Prepare("SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY seq");
+    stmt.Bind(1, id);
+    while (stmt.Step() == SQLITE_ROW)
+        values.push_back(RawValue{stmt.Text(0), static_cast<std::uint32_t>(stmt.Int(1)), stmt.Blob(2)});
+    return reg_error::Success;
+}
+
+RegStatus EmulatedMachine::Atomically(const std::function<RegStatus()>& work)
+{
+    if (transactionDepth_ > 0)
+        return work();
+    if (!db_.Exec("BEGIN IMMEDIATE"))
+        return reg_error::BadKey;
+    ++transactionDepth_;
+    RegStatus status = reg_error::BadKey;
+    try {
+        status = work();
+    } catch (...) {
+        --transactionDepth_;
+        db_.Exec("ROLLBACK");
+        throw;
+    }
+    --transactionDepth_;
+    if (status == reg_error::Success) {
+        if (!db_.Exec("COMMIT")) {
+            db_.Exec("ROLLBACK");
+            return reg_error::BadKey;
+        }
+    } else {
+        db_.Exec("ROLLBACK");
+    }
+    return status;
+}
+
+RegStatus EmulatedMachine::SetWriteDenied(std::string_view path, bool denied)
+{
+    std::vector<std::string> parts;
+    if (!SplitKeyPath(path, parts))
+        return reg_error::InvalidParameter;
+    if (FindKey(path) == 0)
+        return reg_error::FileNotFound;
+    auto stmt = db_.Prepare(denied ? "INSERT OR IGNORE INTO write_denied(path_fold) VALUES(?1)"
+                                   : "DELETE FROM write_denied WHERE path_fold = ?1");
+    stmt.Bind(1, JoinFolded(parts, parts.size()));
+    return stmt.Step() == SQLITE_DONE ? reg_error::Success : reg_error::BadKey;
+}
+
+bool EmulatedMachine::IsWriteDenied(std::string_view path)
+{
+    std::vector<std::string> parts;
+    if (!SplitKeyPath(path, parts))
+        return false;
+    auto stmt = db_.Prepare("SELECT 1 FROM write_denied WHERE path_fold = ?1");
+    for (std::size_t n = 0; n <= parts.size(); ++n) {
+        stmt.Reset();
+        stmt.Bind(1, JoinFolded(parts, n));
+        if (stmt.Step() == SQLITE_ROW)
+            return true;
+    }
+    return false;
+}
+
+std::filesystem::path EmulatedMachine::HostPath(std::string_view windowsPath)
+{
+    std::string_view rest = windowsPath;
+    std::filesystem::path out = folder_ / "drive_c";
+    if (rest.size() >= 2 && rest[1] == ':' && std::isalpha(static_cast<unsigned char>(rest[0]))) {
+        out = folder_ / (std::string("drive_") + static_cast<char>(std::tolower(static_cast<unsigned char>(rest[0]))));
+        rest.remove_prefix(2);
+    }
+    // Each component is matched without regard to case against what exists, as Windows would.
+    std::size_t start = 0;
+    while (start <= rest.size()) {
+        const std::size_t end = rest.find_first_of("\\/", start);
+        const std::string part(rest.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (!part.empty() && part != ".") {
+            std::filesystem::path next = out / part;
+            std::error_code ec;
+            if (!std::filesystem::exists(next, ec) && std::filesystem::is_directory(out, ec)) {
+                for (const auto& entry : std::filesystem::directory_iterator(out, ec)) {
+                    if (EqualsIgnoringCase(entry.path().filename().string(), part)) {
+                        next = entry.path();
+                        break;
+                    }
+                }
+            }
+            out = std::move(next);
+        }
+        if (end == std::string_view::npos)
+            break;
+        start = end + 1;
+    }
+    return out;
+}
+
+} // namespace quenyx::platform

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/Files.h"
+#include "platform/Registry.h"
+#include "platform/emulated/Sqlite.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace quenyx::platform {
+
+// A Windows machine kept in a folder: HKEY_LOCAL_MACHINE in a SQLite database ("registry.sqlite3"),
+// drive letters as folders ("drive_c" for C:). Names compare without regard to case and keep the case
+// they were first written with; subkeys enumerate sorted, values in the order they were created. Several
+// processes may use one machine at once (WAL, busy timeout, one transaction per write).
+class EmulatedMachine final : public RegistryBackend, public RegistryAdmin, public Files
+{
+public:
+    static constexpr const char* kRegistryFile = "registry.sqlite3";
+
+    // Opens the machine in `folder`; with `create`, makes the folder, drive C: and the store when missing.
+    // Returns null with `error` set when the folder holds no usable machine.
+    static std::shared_ptr<EmulatedMachine> Open(const std::filesystem::path& folder, bool create,
+                                                 std::string& error);
+    ~EmulatedMachine() override;
+
+    const std::filesystem::path& folder() const { return folder_; }
+
+    // RegistryBackend
+    RegStatus OpenKey(std::string_view path, std::uint32_t access, std::unique_ptr<RegistryKey>& key) override;
+
+    // RegistryAdmin
+    RegStatus CreateKey(std::string_view path) override;
+    RegStatus DeleteKeyTree(std::string_view path) override;
+    RegStatus SetRawValue(std::string_view path, const RawValue& value) override;
+    RegStatus DeleteRawValue(std::string_view path, std::string_view name) override;
+    RegStatus ListSubKeys(std::string_view path, std::vector<std::string>& names) override;
+    RegStatus ListValues(std::string_view path, std::vector<RawValue>& values) override;
+    RegStatus Atomically(const std::function<RegStatus()>& work) override;
+
+    // Access rules: opening a key at or under a denied key for writing answers 5 (access denied), as
+    // for a user without rights; reading stays allowed.
+    RegStatus SetWriteDenied(std::string_view path, bool denied);
+    bool IsWriteDenied(std::string_view path);
+
+    // Files: the machine's ANSI code page is UTF-8 (code page 65001), so texts pass unchanged.
+    std::filesystem::path HostPath(std::string_view windowsPath) override;
+    std::string ToAnsi(std::string_view text) override { return std::string(text); }
+    std::string FromAnsi(std::string_view bytes) override { return std::string(bytes); }
+
+    // The key's id, or 0 when no such key exists ("" is the root).
+    std::int64_t FindKey(std::string_view path);
+    sqlite::Database& database() { return db_; }
+
+private:
+    explicit EmulatedMachine(std::filesystem::path folder);
+    bool Initialise(bool create, std::string& error);
+
+    std::filesystem::path folder_;
+    sqlite::Database db_;
+    int transactionDepth_ = 0;
+};
+
+} // namespace quenyx::platform

@@ -1,0 +1,74 @@
+#include "platform/mod_Trace.h"
+
+#include "platform/Platform.h"
+#include "platform/mod_RegWin.h"
+
+#include <charconv>
+#include <system_error>
+
+namespace quenyx::mod_Trace {
+
+namespace {
+
+std::string g_traceLevel = "0";
+std::string g_tracePath;
+
+// The level converted as a number: leading blanks, an optional sign and digits; anything else reads as 0.
+bool LoggingOn()
+{
+    if (g_tracePath.empty())
+        return false;
+    std::size_t start = g_traceLevel.find_first_not_of(" \t");
+    if (start == std::string::npos)
+        return false;
+    if (g_traceLevel[start] == '+')
+        ++start;
+    long long number = 0;
+    const char* first = g_traceLevel.data() + start;
+    const char* last = g_traceLevel.data() + g_traceLevel.size();
+    const auto [end, ec] = std::from_chars(first, last, number);
+    return ec == std::errc() && end != first && number != 0;
+}
+
+} // namespace
+
+void ReadTraceSettings()
+{
+    g_traceLevel = mod_RegWin::GetSettingString(mod_RegWin::HKLM, AgentKey, "TraceLevel", "0");
+    g_tracePath = mod_RegWin::GetSettingString(mod_RegWin::HKLM, AgentKey, "TracePath", "");
+}
+
+void SetTraceSettings(const std::string& level, const std::string& path)
+{
+    g_traceLevel = level;
+    g_tracePath = path;
+}
+
+void ResetTraceSettings() { SetTraceSettings("0", ""); }
+
+const std::string& traceLevel() { return g_traceLevel; }
+const std::string& tracePath() { return g_tracePath; }
+
+std::string LogFilePath(const std::string& shortDate)
+{
+    std::string date;
+    for (const char c : shortDate)
+        if (c != '/')
+            date.push_back(c);
+    return g_tracePath + "\\VeltrinAdmin_" + date + ".log";
+}
+
+void WriteTrace(const std::string& tag, const std::string& message)
+{
+    if (!LoggingOn())
+        return;
+    auto& platform = platform::Current();
+    if (!platform.clock || !platform.files)
+        return;
+    const platform::LocalTime now = platform.clock->Now();
+    const std::string file = LogFilePath(platform.clock->ShortDate(now));
+    const std::string line = platform.clock->TimeOfDay(now) + " [" + tag + "] " + " - " + message + "\r\n";
+    std::ignore = platform::AppendToFile(platform.files->HostPath(file), platform.files->ToAnsi(line));
+}
+
+} // namespace quenyx::mod_Trace

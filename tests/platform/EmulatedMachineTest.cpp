@@ -1,0 +1,111 @@
+// What only the emulated machine promises beyond the shared contract: value order, write rules,
+// several processes at once, drive folders.
+#include "TestMachine.h"
+
+#include "platform/emulated/EmulatedMachine.h"
+#include "platform/mod_RegWin.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace quenyx {
+namespace {
+
+using namespace mod_RegWin;
+
+class EmulatedMachine : public ::testing::Test
+{
+protected:
+    void SetUp() override { machine = test::TestMachine::Create(); }
+    std::unique_ptr<test::TestMachine> machine;
+};
+
+TEST_F(EmulatedMachine, ValuesEnumerateInCreationOrderAndReplacingKeepsThePlace)
+{
+    machine->MakeKey("K");
+    for (const char* name : {"Zeta", "alpha", "Mid"})
+        ASSERT_EQ(SaveSettingString(HKLM, machine->Key("K"), name, name), 0);
+    ASSERT_EQ(SaveSettingString(HKLM, machine->Key("K"), "ALPHA", "again"), 0);
+
+    std::vector<std::string> entries;
+    EnumValues(HKLM, machine->Key("K"), entries);
+    EXPECT_EQ(entries, (std::vector<std::string>{"Zeta;Zeta", "alpha;again", "Mid;Mid"}));
+}
+
+TEST_F(EmulatedMachine, ADeniedKeyRefusesWritesBelowItButStillReads)
+{
+    machine->MakeKey("K\\Printer");
+    ASSERT_EQ(SaveSettingString(HKLM, machine->Key("K\\Printer"), "NCActivate", "0"), 0);
+    ASSERT_TRUE(machine->DenyWrite(machine->Key("K")));
+
+    EXPECT_EQ(SaveSettingString(HKLM, machine->Key("K\\Printer"), "NCActivate", "1"), 5);
+    DeleteSettingValue(HKLM, machine->Key("K\\Printer"), "NCActivate");
+    EXPECT_EQ(GetSettingString(HKLM, machine->Key("K\\Printer"), "NCActivate", "gone"), "0");
+    EXPECT_EQ(SaveSettingString(HKLM, machine->Key(""), "Beside", "1"), 0);
+}
+
+TEST_F(EmulatedMachine, TwoProcessesWritingAtOnceLoseNothing)
+{
+    machine->MakeKey("K");
+    auto& emulated = dynamic_cast<platform::EmulatedMachine&>(machine->Admin());
+    const auto folder = emulated.folder();
+    constexpr int kPerProcess = 200;
+    std::vector<pid_t> children;
+    for (int child = 0; child < 2; ++child) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            std::string error;
+            auto own = platform::EmulatedMachine::Open(folder, false, error);
+            if (!own)
+                ::_exit(2);
+            platform::Install(platform::Platform{own, nullptr, own});
+            int failures = 0;
+            for (int i = 0; i < kPerProcess; ++i) {
+                const std::string name = "p" + std::to_string(child) + "_" + std::to_string(i);
+                failures += SaveSettingString(HKLM, machine->Key("K"), name, std::to_string(i)) != 0;
+            }
+            ::_exit(failures == 0 ? 0 : 1);
+        }
+        children.push_back(pid);
+    }
+    for (const pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::vector<std::string> entries;
+    EnumValues(HKLM, machine->Key("K"), entries);
+    EXPECT_EQ(entries.size(), 2u * kPerProcess);
+}
+
+TEST_F(EmulatedMachine, WindowsPathsMapIntoDriveFoldersWithoutRegardToCase)
+{
+    auto& emulated = dynamic_cast<platform::EmulatedMachine&>(machine->Admin());
+    const auto root = emulated.folder();
+    std::filesystem::create_directories(root / "drive_c" / "Program Files" / "Quenyx");
+    EXPECT_EQ(emulated.HostPath("C:\\PROGRAM FILES\\quenyx\\a.toml"), root / "drive_c" / "Program Files" / "Quenyx" / "a.toml");
+    EXPECT_EQ(emulated.HostPath("d:\\Logs\\"), root / "drive_d" / "Logs");
+    EXPECT_EQ(emulated.HostPath("C:/Logs/x.txt"), root / "drive_c" / "Logs" / "x.txt");
+}
+
+TEST_F(EmulatedMachine, AFolderWithoutAStoreOrWithABrokenOneDoesNotOpen)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("quenyx-broken-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::string error;
+    EXPECT_EQ(platform::EmulatedMachine::Open(folder, false, error), nullptr);
+    EXPECT_NE(error.find("missing"), std::string::npos) << error;
+
+    std::ofstream(folder / platform::EmulatedMachine::kRegistryFile) << "not a database, just text that is long enough";
+    error.clear();
+    EXPECT_EQ(platform::EmulatedMachine::Open(folder, false, error), nullptr);
+    EXPECT_FALSE(error.empty());
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace
+} // namespace quenyx
