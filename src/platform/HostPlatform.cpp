@@ -5,6 +5,7 @@
 #include "platform/win32/Win32Platform.h"
 #else
 #include "platform/emulated/EmulatedMachine.h"
+#include "platform/emulated/EmulatedSystem.h"
 #include <cstdlib>
 #endif
 
@@ -24,9 +25,13 @@ Platform MakeHostPlatform(std::string& error)
         return platform;
     }
     auto machine = EmulatedMachine::Open(folder, false, error);
-    if (machine) {
-        platform.registry = machine;
-        platform.files = machine;
+    if (!machine)
+        return platform;
+    platform.registry = machine;
+    platform.files = machine;
+    if (auto system = EmulatedSystem::Open(folder, error)) {
+        platform.spooler = system;
+        platform.printerStatus = system;
     }
     return platform;
 #endif

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "platform/Devices.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
+#include "platform/TextCatalog.h"
 
 #include <memory>
 
@@ -12,9 +14,12 @@ namespace quenyx::platform {
 // functions (mod_RegWin, mod_Trace, ...) delegate to whatever is installed here.
 struct Platform
 {
-    std::shared_ptr<RegistryBackend> registry;
-    std::shared_ptr<Clock> clock;
-    std::shared_ptr<Files> files;
+    std::shared_ptr<RegistryBackend> registry{};
+    std::shared_ptr<Clock> clock{};
+    std::shared_ptr<Files> files{};
+    std::shared_ptr<Spooler> spooler{};
+    std::shared_ptr<PrinterStatusProvider> printerStatus{};
+    std::shared_ptr<TextCatalog> textCatalog{};
 };
 
 Platform& Current();

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quenyx::platform {
+
+// UTF-8 and UTF-16 conversions; malformed input becomes U+FFFD, never an error.
+std::u16string Utf8ToUtf16(std::string_view text);
+std::string Utf16ToUtf8(std::u16string_view text);
+
+} // namespace quenyx::platform

@@ -1,0 +1,26 @@
+#include "platform/modGlobalization.h"
+
+#include "platform/Platform.h"
+#include "platform/Utf.h"
+
+#include <array>
+
+namespace quenyx::modGlobalization {
+
+std::string GetLocalizedString(const std::string& key)
+{
+    const auto& catalog = platform::Current().textCatalog;
+    if (!catalog)
+        return {};
+    constexpr std::int32_t kLength = 1000;
+    catalog->LoadResources(u"Quenyx\\Agent");
+    std::u16string buffer(kLength, u' ');
+    const std::int32_t found = catalog->GetString(platform::Utf8ToUtf16(key), buffer.data(), kLength);
+    if ((found & 0xFFFF) != 0xFFFF)
+        return {};
+    // A library that says "found" but leaves no NUL gives the whole buffer, never more.
+    const std::size_t end = buffer.find(u'\0');
+    return platform::Utf16ToUtf8(end == std::u16string::npos ? buffer : buffer.substr(0, end));
+}
+
+} // namespace quenyx::modGlobalization

@@ -1,0 +1,105 @@
+#include "printers/mod_Printers.h"
+
+#include "platform/Platform.h"
+#include "platform/mod_RegWin.h"
+#include "platform/mod_Trace.h"
+
+#include <charconv>
+#include <vector>
+
+namespace quenyx::mod_Printers {
+
+using mod_RegWin::HKLM;
+using mod_Trace::WriteTrace;
+
+std::optional<std::int16_t> ToInt16(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return std::nullopt;
+    const std::size_t last = text.find_last_not_of(' ');
+    std::string_view digits(text.data() + first, last - first + 1);
+    if (!digits.empty() && digits.front() == '+')
+        digits.remove_prefix(1);
+    std::int16_t value = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (ec != std::errc() || end != digits.data() + digits.size() || digits.empty())
+        return std::nullopt;
+    return value;
+}
+
+bool SearchPrinters(const std::string& keyPath, const std::string& clusterName)
+{
+    std::vector<std::string> names;
+    std::ignore = mod_RegWin::EnumKeys(HKLM, keyPath, names);
+    WriteTrace("Printers", "Procurando impressoras.. -> " + keyPath);
+
+    bool queryStatus = true;
+    for (std::size_t position = 0; position < names.size(); ++position) {
+        const std::string& name = names[position];
+        WriteTrace("Printers", "verificando " + std::to_string(position) + ": " + name);
+        const auto id = ToInt16(mod_RegWin::GetSettingString(HKLM, keyPath + "\\" + name, "TessalineID", "0"));
+        if (!id)
+            return false;
+        WriteTrace("Printers", "TessalineID: " + std::to_string(*id));
+        if (ExistPrinter(name, clusterName)) {
+            WriteTrace("SearchPrinters", "adicionando => " + clusterName + " " + name);
+            const auto printer = printers::printers().Add(*id, name, false, false, clusterName);
+            // Once the status component has failed to answer, the rest of this search goes without it.
+            if (queryStatus)
+                queryStatus = EditPrinter(*printer);
+        }
+    }
+    return true;
+}
+
+bool ExistPrinter(const std::string& printerName, const std::string& clusterName)
+{
+    WriteTrace("ExistPrinter", "OpenPrinter: " + printerName);
+    if (!clusterName.empty())
+        return true;
+    const auto& spooler = platform::Current().spooler;
+    auto handle = spooler ? spooler->OpenPrinter(printerName) : nullptr;
+    if (!handle) {
+        WriteTrace("ExistPrinter", "nao conseguiu abrir impressora");
+        return false;
+    }
+    WriteTrace("ExistPrinter", "OpenPrinter true");
+    return true;
+}
+
+bool EditPrinter(printers::Printer& printer)
+{
+    WriteTrace("Printers", "start: " + printer.printerName());
+    const std::string fullName = printer.clusterName().empty()
+                                     ? printer.printerName()
+                                     : "\\\\" + printer.clusterName() + "\\" + printer.printerName();
+    WriteTrace("Printers", "verificando impressora: " + fullName);
+
+    const auto& component = platform::Current().printerStatus;
+    std::int32_t status = 0;
+    const platform::StatusAnswer answer = component ? component->GetPrinterStatus(printer.TessalineID(), fullName, status)
+                                                    : platform::StatusAnswer::Failed;
+    if (answer == platform::StatusAnswer::Failed) {
+        WriteTrace("Printers", "erro no EditPrinter");
+        return false;
+    }
+    if (answer == platform::StatusAnswer::NotAnswered)
+        return false;
+    WriteTrace("Printers", "statusPrinter: " + std::to_string(status));
+    if (status == 1 || status == 3)
+        printer.setServerDisabled(true);
+    if (status == 2 || status == 3)
+        printer.setLocalDisabled(true);
+    return true;
+}
+
+std::shared_ptr<printers::Printer> GetPrinterByName(const std::string& printerName)
+{
+    for (const auto& printer : printers::printers())
+        if (printer->printerName() == printerName)
+            return printer;
+    return nullptr;
+}
+
+} // namespace quenyx::mod_Printers

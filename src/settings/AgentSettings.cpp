@@ -1,0 +1,109 @@
+#include "settings/AgentSettings.h"
+
+#include "platform/Text.h"
+#include "platform/modGlobalization.h"
+#include "platform/mod_RegWin.h"
+#include "platform/mod_Trace.h"
+
+#include <array>
+#include <vector>
+
+namespace quenyx::settings {
+
+namespace {
+
+struct CatalogRow
+{
+    const char* key;
+    const char* valueType;
+    const char* descriptionKey;
+};
+
+constexpr std::array<CatalogRow, 6> kCatalog{{
+    {"DCSServer", "String", "DCSServerDescription"},
+    {"DisableAccounts", "Boolean", "DisableAccountsDescription"},
+    {"DisableAccountInformation", "Boolean", "DisableAccountInformationDescription"},
+    {"WorkFolder", "String", "WorkFolderDescription"},
+    {"TimeUpdatePerfis", "Integer", "TimeUpdatePerfisDescription"},
+    {"PopUpExpiration", "Integer", "PopUpExpirationDescription"},
+}};
+
+constexpr std::array<const char*, 34> kReserved{
+    "IDLogEvent",           "StrongName",         "PathInstall",         "OSVersion",
+    "InstallerLanguage",    "PathSetup",          "TimeUpdate",          "ACLPDPort",
+    "ACRemotePort",         "CountLogs",          "LastReport",          "LastMonitor",
+    "CryptographyVersion",  "TimeLastPrintEvent", "TimeLastPrintProcessed", "LastProcessedFile",
+    "WinVersion",           "LastUpdate",         "PrintersDataSNMPv3Enabled", "InventoryEnabled",
+    "InventoryTimeUpdate",  "OfflineBehavior",    "ExecutionResult",     "ExecutionDescription",
+    "SecurePrintEnabled",   "ReleaserServer",     "DisableAccounting",   "DisablePolicies",
+    "SNMPCommunity",        "LastDomain",         "Version",             "VersionControl",
+    "SecurePrintChoiceEnabled", "LastOldSPAWarning",
+};
+
+// The first entry whose name, lower-cased, equals `lowerName`.
+GeneralKeyCollection::Pointer FindByName(const GeneralKeyCollection& collection, const std::string& lowerName)
+{
+    for (const auto& entry : collection)
+        if (platform::AsciiLower(entry->Key()) == lowerName)
+            return entry;
+    return nullptr;
+}
+
+} // namespace
+
+GeneralKeyCollection& SettingCatalog()
+{
+    static GeneralKeyCollection collection;
+    return collection;
+}
+
+GeneralKeyCollection& ReservedSettingNames()
+{
+    static GeneralKeyCollection collection;
+    return collection;
+}
+
+GeneralKeyCollection& KnownGeneralKeys()
+{
+    static GeneralKeyCollection collection;
+    return collection;
+}
+
+GeneralKeyCollection& OtherGeneralKeys()
+{
+    static GeneralKeyCollection collection;
+    return collection;
+}
+
+void LoadSettingCatalog()
+{
+    for (const CatalogRow& row : kCatalog)
+        SettingCatalog().Add("", row.key, modGlobalization::GetLocalizedString(row.descriptionKey), row.valueType);
+    for (const char* name : kReserved)
+        ReservedSettingNames().Add("", name, "", "");
+}
+
+void SearchGeneralValues()
+{
+    std::vector<std::string> entries;
+    mod_RegWin::EnumValues(mod_RegWin::HKLM, mod_Trace::AgentKey, entries);
+    KnownGeneralKeys().Clear();
+    OtherGeneralKeys().Clear();
+    if (entries.back() == "-1")
+        return;
+
+    for (const std::string& entry : entries) {
+        const std::size_t separator = entry.find(';');
+        const std::string name = entry.substr(0, separator);
+        const std::string value = separator == std::string::npos ? std::string() : entry.substr(separator + 1);
+        const std::string lowerName = platform::AsciiLower(name);
+
+        const auto known = FindByName(SettingCatalog(), lowerName);
+        if (known)
+            KnownGeneralKeys().Add(value, name, known->Description(), known->ValueType());
+        if (!known && !FindByName(ReservedSettingNames(), lowerName))
+            OtherGeneralKeys().Add(value, name, "", "");
+    }
+}
+
+} // namespace quenyx::settings
