@@ -4,7 +4,9 @@
 #include "platform/Devices.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
+#include "platform/Services.h"
 #include "platform/TextCatalog.h"
+#include "platform/UserInterface.h"
 
 #include <memory>
 
@@ -20,6 +22,10 @@ struct Platform
     std::shared_ptr<Spooler> spooler{};
     std::shared_ptr<PrinterStatusProvider> printerStatus{};
     std::shared_ptr<TextCatalog> textCatalog{};
+    std::shared_ptr<ServiceControl> services{};
+    std::shared_ptr<ProcessLauncher> processes{};
+    std::shared_ptr<Sleeper> sleeper{};
+    std::shared_ptr<UserInterface> ui{};
 };
 
 Platform& Current();
