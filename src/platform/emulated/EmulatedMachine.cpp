@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <tuple>
 
 namespace quenyx::platform {
 
@@ -45,34 +46,58 @@ std::string JoinFolded(const std::vector<std::string>& parts, std::size_t count)
     return out;
 }
 
+// The key's path as stored in path_fold: what JoinFolded makes of SplitKeyPath's parts, without building
+// them. False where SplitKeyPath finds an empty component.
+bool FoldKeyPath(std::string_view path, std::string& folded)
+{
+    if (!path.empty() && path.back() == '\\')
+        path.remove_suffix(1);
+    if (!path.empty() && (path.front() == '\\' || path.back() == '\\' || path.find("\\\\") != std::string_view::npos))
+        return false;
+    folded = FoldName(path);
+    return true;
+}
+
 bool HasWriteAccess(std::uint32_t access) { return (access & reg_access::WriteBits) != 0; }
 
-class EmulatedKey final : public RegistryKey
+} // namespace
+
+class EmulatedMachine::Key final : public RegistryKey
 {
 public:
-    EmulatedKey(EmulatedMachine& machine, std::int64_t id, std::uint32_t access)
-        : machine_(machine), id_(id), access_(access)
+    Key(EmulatedMachine& machine, std::int64_t id, std::uint32_t access) : machine_(machine), id_(id), access_(access)
     {
     }
+    ~Key() override { machine_.EndSnapshotOf(this); }
 
     RegStatus QueryValueInfo(std::string_view name, std::uint32_t& type, std::uint32_t& size) override
     {
-        std::string data;
-        const RegStatus status = Read(name, type, data);
-        size = static_cast<std::uint32_t>(data.size());
-        return status;
+        machine_.EndSnapshotUnlessOwner(this);
+        auto stmt = machine_.db_.Cached("SELECT type, data FROM vals WHERE key = ?1 AND fold = ?2");
+        stmt->Bind(1, id_).Bind(2, FoldName(name));
+        if (stmt->Step() != SQLITE_ROW) {
+            size = 0;
+            return reg_error::FileNotFound;
+        }
+        type = static_cast<std::uint32_t>(stmt->Int(0));
+        size = static_cast<std::uint32_t>(stmt->Bytes(1));
+        return reg_error::Success;
     }
 
     RegStatus QueryValue(std::string_view name, std::uint32_t capacity, std::uint32_t& type,
                          std::string& data) override
     {
-        const RegStatus status = Read(name, type, data);
-        if (status != reg_error::Success)
-            return status;
-        if (data.size() > capacity) {
+        machine_.EndSnapshotUnlessOwner(this);
+        auto stmt = machine_.db_.Cached("SELECT type, data FROM vals WHERE key = ?1 AND fold = ?2");
+        stmt->Bind(1, id_).Bind(2, FoldName(name));
+        if (stmt->Step() != SQLITE_ROW)
+            return reg_error::FileNotFound;
+        type = static_cast<std::uint32_t>(stmt->Int(0));
+        if (stmt->Bytes(1) > capacity) {
             data.clear();
             return reg_error::MoreData;
         }
+        data = stmt->Blob(1);
         return reg_error::Success;
     }
 
@@ -80,13 +105,14 @@ public:
     {
         if (!HasWriteAccess(access_))
             return reg_error::AccessDenied;
-        auto stmt = machine_.database().Prepare(
-            "INSERT INTO vals(key, fold, seq, name, type, data) VALUES(?1, ?2, "
-            "(SELECT COALESCE(MAX(seq), 0) + 1 FROM vals WHERE key = ?1), ?3, ?4, ?5) "
-            "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data");
-        stmt.Bind(1, id_).Bind(2, FoldName(name)).Bind(3, name).Bind(4, static_cast<std::int64_t>(type));
-        stmt.BindBlob(5, data);
-        const int rc = stmt.Step();
+        machine_.EndSnapshotUnlessOwner(this);
+        auto stmt =
+            machine_.db_.Cached("INSERT INTO vals(key, fold, seq, name, type, data) VALUES(?1, ?2, "
+                                "(SELECT COALESCE(MAX(seq), 0) + 1 FROM vals WHERE key = ?1), ?3, ?4, ?5) "
+                                "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data");
+        stmt->Bind(1, id_).Bind(2, FoldName(name)).Bind(3, name).Bind(4, static_cast<std::int64_t>(type));
+        stmt->BindBlob(5, data);
+        const int rc = stmt->Step();
         if (rc == SQLITE_DONE)
             return reg_error::Success;
         return (rc & 0xFF) == SQLITE_CONSTRAINT ? reg_error::KeyDeleted : reg_error::BadKey;
@@ -96,21 +122,19 @@ public:
     {
         if (!HasWriteAccess(access_))
             return reg_error::AccessDenied;
-        auto stmt = machine_.database().Prepare("DELETE FROM vals WHERE key = ?1 AND fold = ?2");
-        stmt.Bind(1, id_).Bind(2, FoldName(name));
-        if (stmt.Step() != SQLITE_DONE)
+        machine_.EndSnapshotUnlessOwner(this);
+        auto stmt = machine_.db_.Cached("DELETE FROM vals WHERE key = ?1 AND fold = ?2");
+        stmt->Bind(1, id_).Bind(2, FoldName(name));
+        if (stmt->Step() != SQLITE_DONE)
             return reg_error::BadKey;
-        return sqlite3_changes(machine_.database().handle()) > 0 ? reg_error::Success : reg_error::FileNotFound;
+        return sqlite3_changes(machine_.db_.handle()) > 0 ? reg_error::Success : reg_error::FileNotFound;
     }
 
     RegStatus EnumKey(std::uint32_t index, std::uint32_t nameCapacity, std::string& name) override
     {
         if (index == 0 || !keysLoaded_) {
-            subkeys_.clear();
-            auto stmt = machine_.database().Prepare("SELECT name FROM keys WHERE parent = ?1 ORDER BY fold");
-            stmt.Bind(1, id_);
-            while (stmt.Step() == SQLITE_ROW)
-                subkeys_.push_back(stmt.Text(0));
+            machine_.EndSnapshotUnlessOwner(this);
+            machine_.SubKeysOf(id_, subkeys_);
             keysLoaded_ = true;
         }
         if (index >= subkeys_.size())
@@ -125,11 +149,8 @@ public:
                         std::string& name, std::string& data, std::uint32_t& dataLength) override
     {
         if (index == 0 || !valuesLoaded_) {
-            values_.clear();
-            auto stmt = machine_.database().Prepare("SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY seq");
-            stmt.Bind(1, id_);
-            while (stmt.Step() == SQLITE_ROW)
-                values_.push_back(RawValue{stmt.Text(0), static_cast<std::uint32_t>(stmt.Int(1)), stmt.Blob(2)});
+            machine_.EndSnapshotUnlessOwner(this);
+            machine_.ValuesOf(id_, values_);
             valuesLoaded_ = true;
         }
         if (index >= values_.size())
@@ -144,17 +165,6 @@ public:
     }
 
 private:
-    RegStatus Read(std::string_view name, std::uint32_t& type, std::string& data)
-    {
-        auto stmt = machine_.database().Prepare("SELECT type, data FROM vals WHERE key = ?1 AND fold = ?2");
-        stmt.Bind(1, id_).Bind(2, FoldName(name));
-        if (stmt.Step() != SQLITE_ROW)
-            return reg_error::FileNotFound;
-        type = static_cast<std::uint32_t>(stmt.Int(0));
-        data = stmt.Blob(1);
-        return reg_error::Success;
-    }
-
     EmulatedMachine& machine_;
     std::int64_t id_;
     std::uint32_t access_;
@@ -163,8 +173,6 @@ private:
     std::vector<std::string> subkeys_;
     std::vector<RawValue> values_;
 };
-
-} // namespace
 
 EmulatedMachine::EmulatedMachine(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
@@ -206,27 +214,72 @@ bool EmulatedMachine::Initialise(bool create, std::string& error)
     return true;
 }
 
+// Each statement outside a transaction takes and drops a read lock of the store, which costs more than
+// the lookup itself; a key's reads share one.
+bool EmulatedMachine::BeginSnapshot()
+{
+    if (snapshotOpen_ || !sqlite3_get_autocommit(db_.handle()))
+        return false;
+    auto begin = db_.Cached("BEGIN");
+    snapshotOpen_ = begin->Step() == SQLITE_DONE;
+    return snapshotOpen_;
+}
+
+void EmulatedMachine::EndSnapshotUnlessOwner(const Key* owner)
+{
+    if (!snapshotOpen_ || (owner && owner == snapshotOwner_))
+        return;
+    snapshotOpen_ = false;
+    snapshotOwner_ = nullptr;
+    {
+        auto commit = db_.Cached("COMMIT");
+        if (commit->Step() == SQLITE_DONE)
+            return;
+    }
+    std::ignore = db_.Exec("ROLLBACK");
+}
+
+void EmulatedMachine::EndSnapshotOf(const Key* owner)
+{
+    if (snapshotOpen_ && snapshotOwner_ == owner)
+        EndSnapshotUnlessOwner(nullptr);
+}
+
 std::int64_t EmulatedMachine::FindKey(std::string_view path)
 {
-    std::vector<std::string> parts;
-    if (!SplitKeyPath(path, parts))
+    EndSnapshotUnlessOwner(nullptr);
+    return Find(path);
+}
+
+std::int64_t EmulatedMachine::Find(std::string_view path)
+{
+    std::string folded;
+    if (!FoldKeyPath(path, folded))
         return 0;
-    if (parts.empty())
+    if (folded.empty())
         return kRootId;
-    auto stmt = db_.Prepare("SELECT id FROM keys WHERE path_fold = ?1");
-    stmt.Bind(1, JoinFolded(parts, parts.size()));
-    return stmt.Step() == SQLITE_ROW ? stmt.Int(0) : 0;
+    auto stmt = db_.Cached("SELECT id FROM keys WHERE path_fold = ?1");
+    stmt->Bind(1, folded);
+    return stmt->Step() == SQLITE_ROW ? stmt->Int(0) : 0;
 }
 
 RegStatus EmulatedMachine::OpenKey(std::string_view path, std::uint32_t access, std::unique_ptr<RegistryKey>& key)
 {
     key.reset();
-    const std::int64_t id = FindKey(path);
-    if (id == 0)
+    EndSnapshotUnlessOwner(nullptr);
+    const bool writing = HasWriteAccess(access);
+    const bool snapshot = !writing && BeginSnapshot();
+    const std::int64_t id = Find(path);
+    if (id == 0) {
+        EndSnapshotUnlessOwner(nullptr);
         return reg_error::FileNotFound;
-    if (HasWriteAccess(access) && IsWriteDenied(path))
+    }
+    if (writing && WriteDenied(path))
         return reg_error::AccessDenied;
-    key = std::make_unique<EmulatedKey>(*this, id, access);
+    auto opened = std::make_unique<Key>(*this, id, access);
+    if (snapshot)
+        snapshotOwner_ = opened.get();
+    key = std::move(opened);
     return reg_error::Success;
 }
 
@@ -239,15 +292,17 @@ RegStatus EmulatedMachine::CreateKey(std::string_view path)
         std::int64_t parent = kRootId;
         for (std::size_t i = 0; i < parts.size(); ++i) {
             const std::string folded = JoinFolded(parts, i + 1);
-            auto find = db_.Prepare("SELECT id FROM keys WHERE path_fold = ?1");
-            find.Bind(1, folded);
-            if (find.Step() == SQLITE_ROW) {
-                parent = find.Int(0);
-                continue;
+            {
+                auto find = db_.Cached("SELECT id FROM keys WHERE path_fold = ?1");
+                find->Bind(1, folded);
+                if (find->Step() == SQLITE_ROW) {
+                    parent = find->Int(0);
+                    continue;
+                }
             }
-            auto insert = db_.Prepare("INSERT INTO keys(parent, name, fold, path_fold) VALUES(?1, ?2, ?3, ?4)");
-            insert.Bind(1, parent).Bind(2, parts[i]).Bind(3, FoldName(parts[i])).Bind(4, folded);
-            if (insert.Step() != SQLITE_DONE)
+            auto insert = db_.Cached("INSERT INTO keys(parent, name, fold, path_fold) VALUES(?1, ?2, ?3, ?4)");
+            insert->Bind(1, parent).Bind(2, parts[i]).Bind(3, FoldName(parts[i])).Bind(4, folded);
+            if (insert->Step() != SQLITE_DONE)
                 return reg_error::BadKey;
             parent = sqlite3_last_insert_rowid(db_.handle());
         }
@@ -262,18 +317,17 @@ RegStatus EmulatedMachine::DeleteKeyTree(std::string_view path)
         return reg_error::FileNotFound;
     if (id == kRootId)
         return reg_error::AccessDenied;
-    auto stmt = db_.Prepare("DELETE FROM keys WHERE id = ?1");
-    stmt.Bind(1, id);
-    return stmt.Step() == SQLITE_DONE ? reg_error::Success : reg_error::BadKey;
+    auto stmt = db_.Cached("DELETE FROM keys WHERE id = ?1");
+    stmt->Bind(1, id);
+    return stmt->Step() == SQLITE_DONE ? reg_error::Success : reg_error::BadKey;
 }
 
 RegStatus EmulatedMachine::SetRawValue(std::string_view path, const RawValue& value)
 {
-    std::unique_ptr<RegistryKey> key;
     const std::int64_t id = FindKey(path);
     if (id == 0)
         return reg_error::FileNotFound;
-    EmulatedKey writer(*this, id, reg_access::AllAccess);
+    Key writer(*this, id, reg_access::AllAccess);
     return writer.SetValue(value.name, value.type, value.data);
 }
 
@@ -282,7 +336,7 @@ RegStatus EmulatedMachine::DeleteRawValue(std::string_view path, std::string_vie
     const std::int64_t id = FindKey(path);
     if (id == 0)
         return reg_error::FileNotFound;
-    EmulatedKey writer(*this, id, reg_access::AllAccess);
+    Key writer(*this, id, reg_access::AllAccess);
     return writer.DeleteValue(name);
 }
 
@@ -292,11 +346,17 @@ RegStatus EmulatedMachine::ListSubKeys(std::string_view path, std::vector<std::s
     const std::int64_t id = FindKey(path);
     if (id == 0)
         return reg_error::FileNotFound;
-    auto stmt = db_.Prepare("SELECT name FROM keys WHERE parent = ?1 ORDER BY fold");
-    stmt.Bind(1, id);
-    while (stmt.Step() == SQLITE_ROW)
-        names.push_back(stmt.Text(0));
+    SubKeysOf(id, names);
     return reg_error::Success;
+}
+
+void EmulatedMachine::SubKeysOf(std::int64_t id, std::vector<std::string>& names)
+{
+    names.clear();
+    auto stmt = db_.Cached("SELECT name FROM keys WHERE parent = ?1 ORDER BY fold");
+    stmt->Bind(1, id);
+    while (stmt->Step() == SQLITE_ROW)
+        names.push_back(stmt->Text(0));
 }
 
 RegStatus EmulatedMachine::ListValues(std::string_view path, std::vector<RawValue>& values)
@@ -305,15 +365,22 @@ RegStatus EmulatedMachine::ListValues(std::string_view path, std::vector<RawValu
     const std::int64_t id = FindKey(path);
     if (id == 0)
         return reg_error::FileNotFound;
-    auto stmt = db_.Prepare("SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY seq");
-    stmt.Bind(1, id);
-    while (stmt.Step() == SQLITE_ROW)
-        values.push_back(RawValue{stmt.Text(0), static_cast<std::uint32_t>(stmt.Int(1)), stmt.Blob(2)});
+    ValuesOf(id, values);
     return reg_error::Success;
+}
+
+void EmulatedMachine::ValuesOf(std::int64_t id, std::vector<RawValue>& values)
+{
+    values.clear();
+    auto stmt = db_.Cached("SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY seq");
+    stmt->Bind(1, id);
+    while (stmt->Step() == SQLITE_ROW)
+        values.push_back(RawValue{stmt->Text(0), static_cast<std::uint32_t>(stmt->Int(1)), stmt->Blob(2)});
 }
 
 RegStatus EmulatedMachine::Atomically(const std::function<RegStatus()>& work)
 {
+    EndSnapshotUnlessOwner(nullptr);
     if (transactionDepth_ > 0)
         return work();
     if (!db_.Exec("BEGIN IMMEDIATE"))
@@ -346,22 +413,28 @@ RegStatus EmulatedMachine::SetWriteDenied(std::string_view path, bool denied)
         return reg_error::InvalidParameter;
     if (FindKey(path) == 0)
         return reg_error::FileNotFound;
-    auto stmt = db_.Prepare(denied ? "INSERT OR IGNORE INTO write_denied(path_fold) VALUES(?1)"
-                                   : "DELETE FROM write_denied WHERE path_fold = ?1");
-    stmt.Bind(1, JoinFolded(parts, parts.size()));
-    return stmt.Step() == SQLITE_DONE ? reg_error::Success : reg_error::BadKey;
+    auto stmt = db_.Cached(denied ? "INSERT OR IGNORE INTO write_denied(path_fold) VALUES(?1)"
+                                  : "DELETE FROM write_denied WHERE path_fold = ?1");
+    stmt->Bind(1, JoinFolded(parts, parts.size()));
+    return stmt->Step() == SQLITE_DONE ? reg_error::Success : reg_error::BadKey;
 }
 
 bool EmulatedMachine::IsWriteDenied(std::string_view path)
 {
+    EndSnapshotUnlessOwner(nullptr);
+    return WriteDenied(path);
+}
+
+bool EmulatedMachine::WriteDenied(std::string_view path)
+{
     std::vector<std::string> parts;
     if (!SplitKeyPath(path, parts))
         return false;
-    auto stmt = db_.Prepare("SELECT 1 FROM write_denied WHERE path_fold = ?1");
+    auto stmt = db_.Cached("SELECT 1 FROM write_denied WHERE path_fold = ?1");
     for (std::size_t n = 0; n <= parts.size(); ++n) {
-        stmt.Reset();
-        stmt.Bind(1, JoinFolded(parts, n));
-        if (stmt.Step() == SQLITE_ROW)
+        stmt->Reset();
+        stmt->Bind(1, JoinFolded(parts, n));
+        if (stmt->Step() == SQLITE_ROW)
             return true;
     }
     return false;

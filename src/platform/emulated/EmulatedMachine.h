@@ -14,6 +14,11 @@ namespace quenyx::platform {
 // drive letters as folders ("drive_c" for C:). Names compare without regard to case and keep the case
 // they were first written with; subkeys enumerate sorted, values in the order they were created. Several
 // processes may use one machine at once (WAL, busy timeout, one transaction per write).
+//
+// A key opened only for reading reads one snapshot of the store, taken when it opens, until it closes
+// or anything else is done on this machine, whichever comes first; the console's keys live for one
+// operation. Writers, here or in other processes, are never held up by it, and no write ever runs
+// inside it.
 class EmulatedMachine final : public RegistryBackend, public RegistryAdmin, public Files
 {
 public:
@@ -51,15 +56,28 @@ public:
 
     // The key's id, or 0 when no such key exists ("" is the root).
     std::int64_t FindKey(std::string_view path);
-    sqlite::Database& database() { return db_; }
 
 private:
+    class Key;
+
     explicit EmulatedMachine(std::filesystem::path folder);
     bool Initialise(bool create, std::string& error);
+
+    std::int64_t Find(std::string_view path);
+    bool WriteDenied(std::string_view path);
+    void SubKeysOf(std::int64_t id, std::vector<std::string>& names);
+    void ValuesOf(std::int64_t id, std::vector<RawValue>& values);
+
+    bool BeginSnapshot();
+    // Ends the open snapshot unless it is `owner`'s (null: whoever's it is).
+    void EndSnapshotUnlessOwner(const Key* owner);
+    void EndSnapshotOf(const Key* owner);
 
     std::filesystem::path folder_;
     sqlite::Database db_;
     int transactionDepth_ = 0;
+    bool snapshotOpen_ = false;
+    const Key* snapshotOwner_ = nullptr;
 };
 
 } // namespace quenyx::platform

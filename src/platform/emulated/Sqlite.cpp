@@ -4,9 +4,10 @@
 
 namespace quenyx::platform::sqlite {
 
-Statement::Statement(sqlite3* db, std::string_view sql)
+Statement::Statement(sqlite3* db, std::string_view sql, unsigned prepareFlags)
 {
-    if (db && sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr) != SQLITE_OK)
+    if (db &&
+        sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()), prepareFlags, &stmt_, nullptr) != SQLITE_OK)
         stmt_ = nullptr;
 }
 
@@ -67,10 +68,39 @@ std::string Statement::Blob(int column) const
     return blob ? std::string(static_cast<const char*>(blob), static_cast<std::size_t>(size)) : std::string();
 }
 
+std::size_t Statement::Bytes(int column) const
+{
+    return static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column));
+}
+
+CachedStatement::~CachedStatement()
+{
+    stmt_->Reset();
+    if (inUse_)
+        *inUse_ = false;
+}
+
 Database::~Database()
 {
+    cache_.clear();
     if (db_)
         sqlite3_close_v2(db_);
+}
+
+CachedStatement Database::Cached(std::string_view sql)
+{
+    auto found = cache_.find(sql);
+    if (found == cache_.end()) {
+        Statement statement(db_, sql, SQLITE_PREPARE_PERSISTENT);
+        // A text that does not prepare (no connection, a store busy being recovered) is not kept: the
+        // next use tries again.
+        if (!statement.ok())
+            return CachedStatement(std::move(statement));
+        found = cache_.emplace(std::string(sql), CacheEntry{std::move(statement), false}).first;
+    }
+    if (found->second.inUse)
+        return CachedStatement(Statement(db_, sql));
+    return CachedStatement(found->second.statement, found->second.inUse);
 }
 
 bool Database::Open(const std::string& file, bool create, std::string& error)
