@@ -1,21 +1,48 @@
 #pragma once
 
 #include "platform/Devices.h"
+#include "platform/Services.h"
 #include "platform/emulated/Sqlite.h"
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace quenyx::platform {
 
-// The parts of an emulated machine beside its registry: the printers its spooler can open and the answers
-// of its printer status component. They live in the machine's store, beside the registry's tables, so one
-// folder is one machine; each process uses its own connection.
-class EmulatedSystem final : public Spooler, public PrinterStatusProvider
+// The parts of an emulated machine beside its registry: the printers its spooler can open, the answers
+// of its printer status component, its services and the commands run on it. They live in the machine's
+// store, beside the registry's tables, so one folder is one machine; each process uses its own connection.
+class EmulatedSystem final : public Spooler, public PrinterStatusProvider, public ServiceControl, public ProcessLauncher
 {
 public:
+    // States as the Service Control Manager numbers them.
+    enum ServiceState : std::uint32_t {
+        Stopped = 1,
+        StartPending = 2,
+        StopPending = 3,
+        Running = 4,
+        ContinuePending = 5,
+        PausePending = 6,
+        Paused = 7,
+    };
+
+    struct Service
+    {
+        std::string name;
+        std::uint32_t state = Stopped;
+    };
+
+    // What the stand-in for "net" answers: its exit code (0 done, 1 bad syntax or no machine, 2 as net
+    // gives for a service that does not exist or is already in the state asked for) and its message.
+    struct NetOutcome
+    {
+        int exitCode = 0;
+        std::string message;
+    };
+
     struct StatusRule
     {
         std::string printer;    // the full name asked for ("\\server\queue" for cluster printers)
@@ -31,6 +58,28 @@ public:
     // call fails, as for a component that is not registered.
     StatusAnswer GetPrinterStatus(std::int16_t tessalineId, const std::string& fullName, std::int32_t& status) override;
 
+    // ServiceControl: the manager always opens; a service missing from the machine is NoService.
+    ServiceQuery QueryServiceState(const std::string& serviceName, std::uint32_t& state) override;
+
+    // ProcessLauncher: real detached children, given this machine as QUENYX_MACHINE. "net ..." runs the
+    // stand-in quenyx-net with the words after "net". Any other command line is read as CreateProcess reads
+    // it: the program is its first word (or the first words that name a file, or a quoted path), a Windows
+    // path being mapped into the machine's drive folders; the other words are its arguments.
+    bool StartHidden(const std::string& commandLine) override;
+    bool StartNormal(const std::string& commandLine) override;
+
+    // Adds the service when missing; false for a state outside 1..7.
+    bool SetServiceState(const std::string& name, std::uint32_t state);
+    bool RemoveService(const std::string& name);
+    std::vector<Service> Services();
+
+    // What quenyx-net does with its words ("stop" or "start" and a service name): in one transaction,
+    // records the command line "net <words>" and stops (state 1) or starts (state 4) the service.
+    NetOutcome RunNet(const std::vector<std::string>& words);
+    // The command lines run on the machine, oldest first.
+    std::vector<std::string> RecordedCommands();
+    bool ClearRecordedCommands();
+
     bool AddSpoolerPrinter(const std::string& name);
     bool RemoveSpoolerPrinter(const std::string& name);
     std::vector<std::string> SpoolerPrinters();
@@ -45,6 +94,10 @@ public:
 
 private:
     EmulatedSystem() = default;
+    std::optional<NetOutcome> ApplyNet(const std::vector<std::string>& words);
+    bool Start(const std::filesystem::path& program, const std::vector<std::string>& argv);
+
+    std::filesystem::path folder_;
     sqlite::Database db_;
 };
 
