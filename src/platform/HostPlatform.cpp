@@ -1,9 +1,12 @@
 #include "platform/HostClock.h"
+#include "platform/LibraryTextCatalog.h"
 #include "platform/Platform.h"
+#include "platform/modGlobalization.h"
 
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
 #else
+#include "platform/RealSleeper.h"
 #include "platform/emulated/EmulatedMachine.h"
 #include "platform/emulated/EmulatedSystem.h"
 #include <cstdlib>
@@ -11,14 +14,31 @@
 
 namespace quenyx::platform {
 
+namespace {
+
+// Without the library the console keeps its design captions and shows empty messages.
+void InstallTextCatalog(Platform& platform)
+{
+    std::string reason;
+    platform.textCatalog = LibraryTextCatalog::Open(reason);
+    if (!platform.textCatalog)
+        modGlobalization::NoteCatalogMissing(reason);
+}
+
+} // namespace
+
 Platform MakeHostPlatform(std::string& error)
 {
 #ifdef _WIN32
     error.clear();
-    return win32::MakePlatform();
+    Platform platform = win32::MakePlatform();
+    InstallTextCatalog(platform);
+    return platform;
 #else
     Platform platform;
     platform.clock = std::make_shared<HostClock>();
+    platform.sleeper = std::make_shared<RealSleeper>();
+    InstallTextCatalog(platform);
     const char* folder = std::getenv("QUENYX_MACHINE");
     if (!folder || !*folder) {
         error = "QUENYX_MACHINE names no emulated machine";
@@ -32,6 +52,8 @@ Platform MakeHostPlatform(std::string& error)
     if (auto system = EmulatedSystem::Open(folder, error)) {
         platform.spooler = system;
         platform.printerStatus = system;
+        platform.services = system;
+        platform.processes = system;
     }
     return platform;
 #endif

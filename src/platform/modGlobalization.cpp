@@ -2,16 +2,33 @@
 
 #include "platform/Platform.h"
 #include "platform/Utf.h"
+#include "platform/mod_Trace.h"
 
 #include <array>
 
 namespace quenyx::modGlobalization {
 
+namespace {
+
+std::string g_missingReason;
+
+} // namespace
+
+void NoteCatalogMissing(const std::string& reason)
+{
+    g_missingReason = reason;
+}
+
 std::string GetLocalizedString(const std::string& key)
 {
     const auto& catalog = platform::Current().textCatalog;
-    if (!catalog)
+    if (!catalog) {
+        if (!g_missingReason.empty()) {
+            mod_Trace::WriteTrace("modGlobalization", "biblioteca de textos ausente: " + g_missingReason);
+            g_missingReason.clear();
+        }
         return {};
+    }
     constexpr std::int32_t kLength = 1000;
     catalog->LoadResources(u"Quenyx\\Agent");
     std::u16string buffer(kLength, u' ');
