@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QPersistentModelIndex>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+class QTableView;
+
+namespace quenyx::shell {
+
+class ListControl;
+class ListModel;
+
+// A row of a ListControl. It keeps pointing at its row while rows are inserted around it, and turns null
+// when the list is cleared or destroyed.
+class ListRow final
+{
+public:
+    ListRow() = default;
+
+    bool IsNull() const;
+    explicit operator bool() const { return !IsNull(); }
+
+    // From 1; 0 for a null row.
+    int Position() const;
+    QString Key() const;
+    QString Text() const;
+    // Sub-items are numbered 1 to 3, as the list's further columns; other numbers read empty and are not set.
+    QString SubItem(int i) const;
+    bool SetSubItem(int i, const QString& text) const;
+
+private:
+    friend class ListControl;
+    ListRow(ListControl* list, const QModelIndex& index);
+
+    QPointer<ListControl> list_;
+    QPersistentModelIndex index_;
+};
+
+// The main window's report list: rows of a key, a text and three sub-items under captioned columns, grid
+// lines, one whole row selected at a time, nothing editable or sortable. Positions count from 1.
+class ListControl final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ListControl)
+
+public:
+    static constexpr int kSubItems = 3;
+
+    explicit ListControl(QWidget* parent = nullptr);
+    ~ListControl() override;
+
+    void Clear();
+    // The rows from `position` on move down by one. A position outside 1..Count() + 1 appends, so a fill
+    // never loses a row to a counter that ran ahead.
+    ListRow InsertRow(int position, const QString& key, const QString& text);
+    ListRow Row(int position);
+    bool SetSubItem(int position, int i, const QString& text);
+    int Count() const;
+
+    // From 1; 0 when no row is selected.
+    int SelectedRow() const;
+    QString SelectedText() const;
+    // 0 or a position without a row clears the selection.
+    void SelectRow(int position);
+
+    // The column's index from 0. The width is in twips; the first column added names the rows' text column.
+    int AddColumn(const QString& key, const QString& caption, double widthTwips);
+    int ColumnIndex(const QString& key) const;
+    int ColumnCount() const;
+    int ColumnWidth(int index) const;
+
+    QTableView* view() const { return view_; }
+
+signals:
+    // The selected row changed, by the mouse, the keyboard, SelectRow or Clear. Rows inserted above the
+    // selected row move it down without a signal: the same row stays selected.
+    void selectionChanged();
+    // A click anywhere in the rows' area, on a row or below the last one.
+    void clicked();
+    void rowDoubleClicked(int position);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    friend class ListRow;
+
+    void NoteSelection();
+
+    ListModel* model_;
+    QTableView* view_;
+    QPersistentModelIndex selected_;
+};
+
+} // namespace quenyx::shell
