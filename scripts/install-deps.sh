@@ -8,7 +8,7 @@ packages=(
   # core
   libsqlite3-dev
   # console
-  qt6-base-dev qt6-tools-dev qt6-l10n-tools libgl-dev fonts-open-sans
+  qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools libgl-dev fonts-open-sans
   # tests, benchmarks and fuzzing
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
   # the Windows stage

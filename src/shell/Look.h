@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QColor>
+#include <QPixmap>
+#include <QString>
+
+class QWidget;
+
+// The console's look: positions given in twips, the design's colours and fonts, and its images.
+namespace quenyx::shell {
+
+// 15 twips are one pixel at 96 dots per inch; Qt scales device-independent pixels on high-DPI screens.
+constexpr int Px(int twips) { return (twips + 7) / 15; }
+
+inline const QColor kTitleBlue{15, 117, 179};
+inline const QColor kPanelGrey{0xDB, 0xDB, 0xDB};
+inline const QColor kPanelPressed{0x7D, 0x7D, 0x7D};
+inline const QColor kBandGrey{230, 230, 230};
+inline const QColor kLabelGrey{125, 125, 125};
+inline const QColor kSelectedOrange{226, 93, 65};
+
+// "Segoe UI" in the design; where it is missing a metric-stable substitute is registered at start-up.
+QFont DesignFont(double pointSize, bool bold = false);
+void RegisterFontSubstitutes();
+
+// An image of ours (":/images/<name>.svg") drawn for `widget`'s screen at `width` x `height` logical pixels.
+QPixmap Image(const QString& name, int width, int height, const QWidget* widget = nullptr);
+
+void SetBackground(QWidget* widget, const QColor& colour);
+void SetTextColour(QWidget* widget, const QColor& colour);
+
+} // namespace quenyx::shell

@@ -1,0 +1,41 @@
+#include "shell/PanelButton.h"
+
+#include "shell/Look.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+namespace quenyx::shell {
+
+PanelButton::PanelButton(const QString& panelName, const QString& labelName, const QString& caption, QWidget* parent)
+    : QFrame(parent), label_(new QLabel(caption, this))
+{
+    setObjectName(panelName);
+    label_->setObjectName(labelName);
+    label_->setAlignment(Qt::AlignCenter);
+    label_->setFont(DesignFont(9));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(label_);
+    SetBackground(this, kPanelGrey);
+    setCursor(Qt::PointingHandCursor);
+}
+
+// The label leaves mouse events to the panel, so a press or click on it arrives here.
+void PanelButton::mousePressEvent(QMouseEvent* event)
+{
+    SetBackground(this, kPanelPressed);
+    event->accept();
+}
+
+void PanelButton::mouseReleaseEvent(QMouseEvent* event)
+{
+    SetBackground(this, kPanelGrey);
+    const QPoint at = mapFromGlobal(event->globalPosition().toPoint());
+    if (rect().contains(at))
+        emit clicked();
+    event->accept();
+}
+
+} // namespace quenyx::shell

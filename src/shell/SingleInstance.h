@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QLockFile;
+
+namespace quenyx::shell {
+
+// Holds the console's single-instance lock for as long as it lives. A lock left by an instance that
+// crashed is taken over, since its process no longer exists.
+class SingleInstance final
+{
+public:
+    explicit SingleInstance(const QString& lockFile);
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+
+    // False when another running instance holds the lock.
+    bool Acquire();
+
+    // On an emulated machine one console per machine folder; on Windows one per user's temp folder.
+    static QString DefaultLockFile();
+
+private:
+    std::unique_ptr<QLockFile> lock_;
+};
+
+} // namespace quenyx::shell

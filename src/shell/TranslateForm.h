@@ -1,0 +1,16 @@
+#pragma once
+
+class QObject;
+class QWidget;
+
+namespace quenyx::modGlobalization {
+
+// Gives a control (or a form) the localization key of its caption. A key ending in ":" stands for the
+// key's text followed by a colon.
+void SetTag(QObject* control, const char* key);
+
+// Puts the texts of the controls' Tags onto their captions, then the form's own Tag onto its title. A key
+// the catalog has no text for leaves the design caption.
+void TranslateForm(QWidget* form);
+
+} // namespace quenyx::modGlobalization
