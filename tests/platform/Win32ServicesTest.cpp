@@ -52,11 +52,11 @@ TEST_P(Win32ServiceControl, AnswersAsTheManagerKnowsTheService)
     EXPECT_EQ(mod_Services::IsServiceRunning(GetParam().name), GetParam().running);
 }
 
-// RPC runs wherever Windows, or Wine, runs anything; the installer service waits stopped until an
-// installation asks for it, in a fresh Wine prefix as on an idle Windows.
+// Plug and Play runs from boot on Windows and in a fresh Wine prefix (Wine starts RPC only on demand); the
+// installer service waits stopped until an installation asks for it.
 const ServiceCase kServiceCases[] = {
     {"Missing", "Quenyx.Agent.NoSuchService", ServiceQuery::NoService, std::nullopt, false},
-    {"Running", "RpcSs", ServiceQuery::Done, 4, true},
+    {"Running", "PlugPlay", ServiceQuery::Done, 4, true},
     {"Stopped", "MSIServer", ServiceQuery::Done, 1, false},
 };
 INSTANTIATE_TEST_SUITE_P(Services, Win32ServiceControl, ::testing::ValuesIn(kServiceCases), Label<ServiceCase>);

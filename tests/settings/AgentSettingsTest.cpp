@@ -62,6 +62,7 @@ struct SortCase
     std::vector<std::pair<std::string, std::string>> values;
     const char* known;
     const char* other;
+    bool needsValueOrder = false;
 };
 
 class SortingValues : public AgentSettings, public ::testing::WithParamInterface<SortCase>
@@ -70,6 +71,8 @@ class SortingValues : public AgentSettings, public ::testing::WithParamInterface
 
 TEST_P(SortingValues, SplitsTheAgentKeyIntoKnownReservedAndOther)
 {
+    if (GetParam().needsValueOrder && !machine->KeepsValueOrder())
+        GTEST_SKIP() << "this registry lists values sorted by name";
     for (const auto& [name, text] : GetParam().values)
         Store(name, text);
     SearchGeneralValues();
@@ -86,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
         SortCase{"semicolons in the data", {{"Comment", "a;b"}}, "", "Comment=a;b|| "},
         SortCase{"semicolon in the name", {{"odd;name", "v"}}, "", "odd=name;v|| "},
         SortCase{"registry order kept", {{"TimeUpdatePerfis", "30"}, {"Y", "2"}, {"DCSServer", "s"}, {"X", "1"}},
-                 "TimeUpdatePerfis=30|Intervalo|Integer DCSServer=s|Servidor DCS|String ", "Y=2|| X=1|| "},
+                 "TimeUpdatePerfis=30|Intervalo|Integer DCSServer=s|Servidor DCS|String ", "Y=2|| X=1|| ", true},
         SortCase{"accounting names differ",
                  {{"DisableAccounts", "1"}, {"DisableAccounting", "1"}},
                  "DisableAccounts=1||Boolean ", ""},
