@@ -10,7 +10,7 @@ repetitions="${QUENYX_BENCH_REPETITIONS:-5}"
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DQUENYX_BUILD_GUI=OFF -DQUENYX_BUILD_TESTS=OFF -DQUENYX_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" --target registry_bench
+cmake --build "$build" --target registry_bench discovery_bench
 
 results="$build/registry_bench.json"
 "$build/bench/registry_bench" --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
@@ -65,4 +65,37 @@ for op in operations:
     print(f"  {op:<18} ours {shown(times[ours])}   raw {shown(times[raw])}   ratio {ratio:5.2f}x   {verdict}")
 if above:
     print(f"\n{above} operation(s) above {TARGET:g}x the raw query.")
+EOF
+
+# Start-up's searches on generated machines: the time per printer and per value at three sizes (linear growth
+# keeps it flat), with the diagnostic log off and on.
+discovery="$build/discovery_bench.json"
+"$build/bench/discovery_bench" --benchmark_out="$discovery" --benchmark_out_format=json >/dev/null
+python3 - "$discovery" <<'EOF'
+import json
+import sys
+
+TARGETS = {"SearchPrinters": ("per_printer", 40.0), "SearchGeneralValues": ("per_value", 20.0)}
+
+with open(sys.argv[1]) as f:
+    runs = json.load(f)["benchmarks"]
+print()
+print("Start-up searches on generated machines (wall time per item); targets with the log off")
+for name, (counter, target) in TARGETS.items():
+    rows = []
+    for run in runs:
+        if not run["name"].startswith(f"BM_{name}/") or run.get("error_occurred"):
+            continue
+        parts = dict(p.split(":") for p in run["name"].split("/")[1:] if ":" in p)
+        size, log = int(next(iter(parts.values()))), parts.get("log") == "1"
+        rows.append((log, size, run[counter] * 1e6))
+    rows.sort()
+    off = [r for r in rows if not r[0]]
+    for log, size, us in rows:
+        verdict = "" if log else ("within target" if us <= target else f"ABOVE TARGET ({target:g} us)")
+        print(f"  {name:<20} {size:>6} items  log {'on ' if log else 'off'}  {us:8.2f} us per item   {verdict}")
+    if len(off) >= 2:
+        growth = off[-1][2] / off[0][2]
+        print(f"  {name:<20} per-item time at {off[-1][1]} items / at {off[0][1]} items: {growth:.2f} "
+              f"({'linear' if growth <= 1.5 else 'GROWS FASTER THAN LINEAR'})")
 EOF

@@ -64,11 +64,6 @@ int RunDeviceCommand(platform::EmulatedSystem& system, const std::vector<std::st
         return system.SetStatusComponentInstalled(words[2] == "installed") ? 0
                                                                             : Failed(err, "change the component");
     }
-    if (is({"status", "queries"})) {
-        for (const auto& query : system.StatusQueries())
-            out << query << "\n";
-        return 0;
-    }
     return Usage(err, "usage:");
 }
 

@@ -19,8 +19,7 @@ inline constexpr const char* kDeviceCommandsUsage =
     "  status set PRINTER fail  the call fails\n"
     "  status clear PRINTER     back to answering 0\n"
     "  status list\n"
-    "  status component installed|removed\n"
-    "  status queries           the status queries made, oldest first\n";
+    "  status component installed|removed\n";
 
 // The machine's spooler and printer status component. `words` is the whole command, starting with "spooler"
 // or "status". Returns 0 when done, 1 when the machine's store failed, 2 for a usage error (told on `err`).

@@ -22,7 +22,6 @@ CREATE TABLE IF NOT EXISTS printer_status(
     answer TEXT NOT NULL CHECK(answer IN ('code', 'none', 'fail')),
     code INTEGER NOT NULL DEFAULT 0);
 CREATE TABLE IF NOT EXISTS machine_settings(name TEXT PRIMARY KEY, value TEXT NOT NULL);
-CREATE TABLE IF NOT EXISTS status_queries(seq INTEGER PRIMARY KEY AUTOINCREMENT, id INTEGER, name TEXT);
 CREATE TABLE IF NOT EXISTS services(
     fold TEXT PRIMARY KEY,
     name TEXT NOT NULL,
@@ -89,7 +88,7 @@ std::shared_ptr<EmulatedSystem> EmulatedSystem::Open(const std::filesystem::path
         return nullptr;
     std::string why;
     // Several quenyx-net processes record at once: they wait for each other rather than fail.
-    if (!system->db_.Exec("PRAGMA journal_mode = WAL; PRAGMA busy_timeout = 10000;", &why) ||
+    if (!system->db_.Exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA busy_timeout = 10000;", &why) ||
         !system->db_.Exec(kSchema, &why)) {
         error = "cannot read " + store.string() + ": " + why;
         return nullptr;
@@ -99,34 +98,27 @@ std::shared_ptr<EmulatedSystem> EmulatedSystem::Open(const std::filesystem::path
 
 std::unique_ptr<PrinterHandle> EmulatedSystem::OpenPrinter(const std::string& printerName)
 {
-    auto stmt = db_.Prepare("SELECT 1 FROM spooler_printers WHERE fold = ?1");
-    stmt.Bind(1, FoldName(printerName));
-    if (stmt.Step() != SQLITE_ROW)
+    auto stmt = db_.Cached("SELECT 1 FROM spooler_printers WHERE fold = ?1");
+    stmt->Bind(1, FoldName(printerName));
+    if (stmt->Step() != SQLITE_ROW)
         return nullptr;
     return std::make_unique<EmulatedPrinterHandle>();
 }
 
-StatusAnswer EmulatedSystem::GetPrinterStatus(std::int16_t tessalineId, const std::string& fullName,
-                                              std::int32_t& status)
+StatusAnswer EmulatedSystem::GetPrinterStatus(std::int16_t, const std::string& fullName, std::int32_t& status)
 {
-    auto log = db_.Prepare("INSERT INTO status_queries(id, name) VALUES(?1, ?2)");
-    log.Bind(1, tessalineId).Bind(2, fullName);
-    std::ignore = log.Step();
-
-    if (!StatusComponentInstalled())
+    // One read for both questions: start-up asks once per printer.
+    auto stmt = db_.Cached("SELECT (SELECT value FROM machine_settings WHERE name = 'status_component'), "
+                           "answer, code FROM (SELECT 1) LEFT JOIN printer_status ON fold = ?1");
+    stmt->Bind(1, FoldName(fullName));
+    if (stmt->Step() != SQLITE_ROW || stmt->Text(0) == "removed")
         return StatusAnswer::Failed;
-    auto stmt = db_.Prepare("SELECT answer, code FROM printer_status WHERE fold = ?1");
-    stmt.Bind(1, FoldName(fullName));
-    if (stmt.Step() != SQLITE_ROW) {
-        status = 0;
-        return StatusAnswer::Answered;
-    }
-    const std::string answer = stmt.Text(0);
+    const std::string answer = stmt->Text(1);
     if (answer == "fail")
         return StatusAnswer::Failed;
     if (answer == "none")
         return StatusAnswer::NotAnswered;
-    status = static_cast<std::int32_t>(stmt.Int(1));
+    status = answer == "code" ? static_cast<std::int32_t>(stmt->Int(2)) : 0;
     return StatusAnswer::Answered;
 }
 
@@ -365,13 +357,5 @@ bool EmulatedSystem::StatusComponentInstalled()
     return stmt.Step() != SQLITE_ROW || stmt.Text(0) != "removed";
 }
 
-std::vector<std::string> EmulatedSystem::StatusQueries()
-{
-    std::vector<std::string> queries;
-    auto stmt = db_.Prepare("SELECT id, name FROM status_queries ORDER BY seq");
-    while (stmt.Step() == SQLITE_ROW)
-        queries.push_back(std::to_string(stmt.Int(0)) + " " + stmt.Text(1));
-    return queries;
-}
 
 } // namespace quenyx::platform

@@ -89,8 +89,6 @@ public:
     std::vector<StatusRule> StatusRules();
     bool SetStatusComponentInstalled(bool installed);
     bool StatusComponentInstalled();
-    // Every status query made, in order: "<id> <full name>".
-    std::vector<std::string> StatusQueries();
 
 private:
     EmulatedSystem() = default;
