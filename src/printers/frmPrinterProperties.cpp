@@ -1,0 +1,185 @@
+#include "printers/frmPrinterProperties.h"
+
+#include "platform/Registry.h"
+#include "platform/modGlobalization.h"
+#include "platform/mod_RegWin.h"
+#include "printers/Printer.h"
+#include "printers/mod_Printers.h"
+#include "shell/Look.h"
+#include "shell/MessageBox.h"
+#include "shell/PanelButton.h"
+#include "shell/TranslateForm.h"
+#include "shell/mod_Main.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace quenyx::printers {
+
+using shell::Px;
+
+namespace {
+
+std::function<void(frmPrinterProperties&)>& ShowHandler()
+{
+    static std::function<void(frmPrinterProperties&)> handler;
+    return handler;
+}
+
+QString Text(const char* key)
+{
+    return QString::fromStdString(modGlobalization::GetLocalizedString(key));
+}
+
+QCheckBox* NewBox(const QString& name, const QString& caption, QWidget* parent)
+{
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
+    box->setFont(shell::DesignFont(9));
+    return box;
+}
+
+} // namespace
+
+frmPrinterProperties::frmPrinterProperties(QWidget* parent)
+    : DialogFrame(QStringLiteral("frmPrinterProperties"), QStringLiteral("btnOK"), QStringLiteral("lblApply"),
+                  QStringLiteral("Aplicar"), QStringLiteral("btnCancel"), parent),
+      keyPrinters(QString::fromLatin1(mod_Printers::SpoolerPrintersKey)), lblQueueNameValue_(new QLabel(this)),
+      lblID_(new QLabel(QStringLiteral("Identificador local:"), this)), lblIDValue_(new QLabel(this)),
+      chkBilling_(NewBox(QStringLiteral("chkBilling"), QStringLiteral("Desabilitar contabilização"), this)),
+      chkSecurePrint_(NewBox(QStringLiteral("chkSecurePrint"), QStringLiteral("Desabilitar impressão segura"), this)),
+      chkEcoToner_(NewBox(QStringLiteral("chkEcoToner"), QStringLiteral("Desabilitar EcoToner"), this))
+{
+    auto* picPrinter = new QLabel(this);
+    picPrinter->setObjectName(QStringLiteral("picPrinter"));
+    picPrinter->setPixmap(shell::Image(QStringLiteral("nav_printers"), 32, 32, this));
+    picPrinter->setFixedSize(32, 32);
+
+    lblQueueNameValue_->setObjectName(QStringLiteral("lblQueueNameValue"));
+    lblQueueNameValue_->setFont(shell::DesignFont(10, true));
+    lblQueueNameValue_->setWordWrap(true);
+    lblID_->setObjectName(QStringLiteral("lblID"));
+    lblID_->setFont(shell::DesignFont(9));
+    shell::SetTextColour(lblID_, shell::kLabelGrey);
+    lblIDValue_->setObjectName(QStringLiteral("lblIDValue"));
+    lblIDValue_->setFont(shell::DesignFont(9));
+
+    modGlobalization::SetTag(lblID_, "LocalIdentifier:");
+    modGlobalization::SetTag(chkBilling_, "BillingDisable");
+    modGlobalization::SetTag(chkSecurePrint_, "DisableSecurePrint");
+    modGlobalization::SetTag(chkEcoToner_, "DisablePoupaToner");
+    modGlobalization::SetTag(actionButton()->label(), "Apply");
+
+    auto* nameRow = new QHBoxLayout;
+    nameRow->setSpacing(Px(150));
+    nameRow->addWidget(picPrinter, 0, Qt::AlignTop);
+    auto* names = new QVBoxLayout;
+    names->setSpacing(Px(30));
+    names->addWidget(lblQueueNameValue_);
+    auto* idRow = new QHBoxLayout;
+    idRow->addWidget(lblID_);
+    idRow->addWidget(lblIDValue_, 1);
+    names->addLayout(idRow);
+    nameRow->addLayout(names, 1);
+
+    body()->addLayout(nameRow);
+    body()->addSpacing(Px(180));
+    for (QCheckBox* box : {chkBilling_, chkSecurePrint_, chkEcoToner_})
+        body()->addWidget(box);
+
+    connect(chkBilling_, &QCheckBox::toggled, this, &frmPrinterProperties::UpdateSecurePrintBox);
+    connect(actionButton(), &shell::PanelButton::clicked, this, &frmPrinterProperties::Apply);
+}
+
+frmPrinterProperties::~frmPrinterProperties() = default;
+
+void frmPrinterProperties::SetShowHandlerForTests(std::function<void(frmPrinterProperties&)> handler)
+{
+    ShowHandler() = std::move(handler);
+}
+
+void frmPrinterProperties::ShowModal()
+{
+    Load();
+    Run(ShowHandler() ? std::function<void()>([this] { ShowHandler()(*this); }) : std::function<void()>());
+}
+
+void frmPrinterProperties::Load()
+{
+    lblIDValue_->setText(ID);
+    lblQueueNameValue_->setText(queueName);
+    if (!mod_Main::ecoTonerEnabled())
+        chkEcoToner_->hide();
+    // The caller names a printer of its list, so a missing record is a printer that went away meanwhile: it is
+    // shown with neither switch set, and Apply writes its values but has no record to update.
+    printer_ = mod_Printers::GetPrinterByName(queueName.toStdString());
+    chkBilling_->setEnabled(true);
+    chkSecurePrint_->setEnabled(true);
+
+    const bool serverDisabled = printer_ && printer_->serverDisabled();
+    const bool localDisabled = printer_ && printer_->localDisabled();
+    chkBilling_->setChecked(serverDisabled || localDisabled || (disableAccounts && !Activate));
+    if (serverDisabled)
+        chkBilling_->setEnabled(false);
+
+    chkEcoToner_->setChecked(disableEcoToner);
+    UpdateSecurePrintBox();
+    modGlobalization::TranslateForm(this);
+    FitHeight();
+    initialBilling_ = chkBilling_->isChecked();
+    initialSecurePrint_ = chkSecurePrint_->isChecked();
+}
+
+void frmPrinterProperties::UpdateSecurePrintBox()
+{
+    // Without accounting there is no secure printing.
+    if (chkBilling_->isChecked()) {
+        chkSecurePrint_->setChecked(true);
+        chkSecurePrint_->setEnabled(false);
+    } else {
+        if (!chkSecurePrint_->isEnabled() && chkSecurePrint_->isChecked())
+            chkSecurePrint_->setChecked(false);
+        chkSecurePrint_->setEnabled(true);
+    }
+    if (!securePrintEnabled) {
+        chkSecurePrint_->setChecked(true);
+        chkSecurePrint_->setEnabled(false);
+    }
+    // The printer's stored switch, not the box: a box the user cleared comes back checked.
+    if (disableSecurePrinter)
+        chkSecurePrint_->setChecked(true);
+}
+
+void frmPrinterProperties::Apply()
+{
+    const std::string printerKey = (keyPrinters + QLatin1Char('\\') + queueName).toStdString();
+    std::int32_t status = platform::reg_error::Success;
+    const auto write = [&](const char* name, bool on) {
+        status = mod_RegWin::SaveSettingString(mod_RegWin::HKLM, printerKey, name, on ? "1" : "0");
+    };
+
+    const bool billingOff = chkBilling_->isChecked();
+    if (printer_)
+        printer_->setLocalDisabled(billingOff);
+    // With accounting off agent-wide a printer is switched on one by one (NCActivate); otherwise it is switched
+    // off one by one (NCDisactivate). Both are written every time.
+    write("NCActivate", disableAccounts && !billingOff);
+    write("NCDisactivate", !disableAccounts && billingOff);
+    if (!billingOff && securePrintEnabled)
+        write("DisableSecurePrint", chkSecurePrint_->isChecked());
+
+    const bool tonerWritten = chkEcoToner_->isChecked() != disableEcoToner;
+    if (tonerWritten)
+        write("DisableEcoToner", chkEcoToner_->isChecked());
+
+    if (status == platform::reg_error::AccessDenied)
+        shell::ShowMessage(Text("NoPermissionPrinterProperties"), this);
+    else if (chkSecurePrint_->isChecked() != initialSecurePrint_ || chkBilling_->isChecked() != initialBilling_ ||
+             tonerWritten)
+        mod_Main::setConfigsAltered(true);
+    accept();
+}
+
+} // namespace quenyx::printers

@@ -1,0 +1,102 @@
+#include "shell/DialogFrame.h"
+
+#include "shell/Look.h"
+#include "shell/PanelButton.h"
+#include "shell/TitleStrip.h"
+#include "shell/TranslateForm.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace quenyx::shell {
+
+namespace {
+constexpr int kWidthTwips = 7200;
+constexpr int kMarginTwips = 300;
+} // namespace
+
+DialogFrame::DialogFrame(const QString& formName, const QString& actionPanel, const QString& actionLabel,
+                         const QString& actionCaption, const QString& cancelPanel, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), brdTop_(new TitleStrip(this, kWidthTwips, 420, true)),
+      body_(new QVBoxLayout), action_(new PanelButton(actionPanel, actionLabel, actionCaption, this)),
+      cancel_(new PanelButton(cancelPanel, QStringLiteral("lblCancel"), QStringLiteral("Cancelar"), this))
+{
+    setObjectName(formName);
+    setWindowTitle(QStringLiteral("Quenyx Agent Admin"));
+    setModal(true);
+    SetBackground(this, Qt::white);
+    brdTop_->setFixedSize(brdTop_->size());
+
+    // The two looks of the close button, kept as the design keeps them: in hidden pictures.
+    auto* selected = new QLabel(this);
+    selected->setObjectName(QStringLiteral("btnCloseSelected"));
+    selected->setPixmap(Image(QStringLiteral("close_pressed"), 16, 16, this));
+    selected->hide();
+    auto* unselected = new QLabel(this);
+    unselected->setObjectName(QStringLiteral("btnCloseUnselected"));
+    unselected->setPixmap(Image(QStringLiteral("close"), 16, 16, this));
+    unselected->hide();
+
+    const int margin = Px(kMarginTwips);
+    body_->setContentsMargins(margin, Px(240), margin, 0);
+    body_->setSpacing(Px(60));
+
+    for (PanelButton* button : {action_, cancel_})
+        button->setFixedSize(Px(1400), Px(400));
+    modGlobalization::SetTag(cancel_->label(), "Cancel");
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(margin, Px(300), margin, Px(240));
+    buttons->setSpacing(Px(150));
+    buttons->addStretch();
+    buttons->addWidget(action_);
+    buttons->addWidget(cancel_);
+
+    auto* brdBottom = new QWidget(this);
+    brdBottom->setObjectName(QStringLiteral("brdBottom"));
+    brdBottom->setFixedHeight(Px(140));
+    SetBackground(brdBottom, kTitleBlue);
+
+    auto* frame = new QVBoxLayout(this);
+    frame->setContentsMargins(0, 0, 0, 0);
+    frame->setSpacing(0);
+    frame->addWidget(brdTop_);
+    frame->addLayout(body_);
+    frame->addStretch();
+    frame->addLayout(buttons);
+    frame->addWidget(brdBottom);
+
+    connect(cancel_, &PanelButton::clicked, this, &QDialog::reject);
+    connect(brdTop_, &TitleStrip::closeClicked, this, &QDialog::reject);
+    FitHeight();
+}
+
+DialogFrame::~DialogFrame() = default;
+
+ClickableLabel* DialogFrame::closeButton() const
+{
+    return brdTop_->closeButton();
+}
+
+void DialogFrame::FitHeight()
+{
+    const int width = Px(kWidthTwips);
+    layout()->invalidate();
+    const int height =
+        layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width) : layout()->totalSizeHint().height();
+    setFixedSize(width, height);
+}
+
+void DialogFrame::Run(const std::function<void()>& testHandler)
+{
+    if (!testHandler) {
+        exec();
+        return;
+    }
+    show();
+    testHandler();
+    if (isVisible())
+        reject();
+}
+
+} // namespace quenyx::shell
