@@ -4,24 +4,80 @@
 #include <memory>
 #include <tuple>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace quenyx::platform {
 
-bool AppendToFile(const std::filesystem::path& file, std::string_view bytes)
+namespace {
+
+struct Closer
 {
-    struct Closer
-    {
-        void operator()(std::FILE* f) const { std::ignore = std::fclose(f); }
-    };
+    void operator()(std::FILE* f) const { std::ignore = std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, Closer>;
+
+// Paths are wide on Windows, so that a name outside the ANSI code page still opens.
+File Open(const std::filesystem::path& file, bool write, bool append)
+{
 #ifdef _WIN32
-    std::unique_ptr<std::FILE, Closer> f(_wfopen(file.c_str(), L"ab"));
+    return File(_wfopen(file.c_str(), append ? L"ab" : write ? L"wb" : L"rb"));
 #else
-    std::unique_ptr<std::FILE, Closer> f(std::fopen(file.c_str(), "ab"));
+    return File(std::fopen(file.c_str(), append ? "ab" : write ? "wb" : "rb"));
 #endif
+}
+
+// Closes explicitly: a write the system only fails at close (a full disk) must count as failed.
+bool WriteAndClose(File f, std::string_view bytes)
+{
     if (!f)
         return false;
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size())
         return false;
-    return std::fflush(f.get()) == 0;
+    if (std::fflush(f.get()) != 0)
+        return false;
+    return std::fclose(f.release()) == 0;
+}
+
+} // namespace
+
+bool AppendToFile(const std::filesystem::path& file, std::string_view bytes)
+{
+    return WriteAndClose(Open(file, true, true), bytes);
+}
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& file)
+{
+    const File f = Open(file, false, false);
+    if (!f)
+        return std::nullopt;
+    std::string bytes;
+    char buffer[16384];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, f.get())) > 0)
+        bytes.append(buffer, got);
+    // A folder opens on some systems and only fails to read.
+    if (std::ferror(f.get()))
+        return std::nullopt;
+    return bytes;
+}
+
+bool WriteWholeFile(const std::filesystem::path& file, std::string_view bytes)
+{
+    return WriteAndClose(Open(file, true, false), bytes);
+}
+
+bool RenameReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+#ifdef _WIN32
+    // The C runtime's rename refuses an existing target; MoveFileEx replaces it in one step on the same volume.
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+    std::error_code ec;
+    std::filesystem::rename(from, to, ec);
+    return !ec;
+#endif
 }
 
 } // namespace quenyx::platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,5 +20,16 @@ public:
 
 // Appends bytes to a file, creating it when missing. One open, write and close; false when any fails.
 bool AppendToFile(const std::filesystem::path& file, std::string_view bytes);
+
+// The whole file's bytes; nothing when it cannot be opened or read (missing, a folder, no rights).
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& file);
+
+// Creates the file, or empties an existing one, and writes the bytes. One open, write and close; false when any
+// fails.
+bool WriteWholeFile(const std::filesystem::path& file, std::string_view bytes);
+
+// Renames `from` to `to`, replacing `to` in one step: whoever opens `to` meanwhile finds the old file or the new
+// one, never none. False when it failed; `to` is then as it was.
+bool RenameReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
 } // namespace quenyx::platform

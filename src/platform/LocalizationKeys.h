@@ -11,7 +11,7 @@ namespace quenyx::platform {
 //   texts: GetLocalizedString(<literal key>), or a file's own Text(<literal key>) shorthand for it
 //   Tags:  SetTag(control, <literal key>), the key possibly followed by ':'
 // Keys kept in a table instead (the setting catalog's descriptions) are checked by looking them up.
-inline constexpr std::array<std::string_view, 72> kLocalizationKeys{
+inline constexpr std::array<std::string_view, 73> kLocalizationKeys{
     "About",
     "AccountingAndUBSMonitor",
     "Action",
@@ -75,6 +75,7 @@ inline constexpr std::array<std::string_view, 72> kLocalizationKeys{
     "ToInsert",
     "Tools",
     "Trace",
+    "TraceFileNotWritten",
     "TracePathRequired",
     "USBMonitor",
     "Value",

@@ -10,17 +10,21 @@ std::function<void(const QString&)>& Handler()
     static std::function<void(const QString&)> handler;
     return handler;
 }
-} // namespace
 
-void ShowMessage(const QString& text, QWidget* parent)
+void Show(QMessageBox::Icon icon, const QString& text, QWidget* parent)
 {
     if (Handler()) {
         Handler()(text);
         return;
     }
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kConsoleTitle), text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, QString::fromLatin1(kConsoleTitle), text, QMessageBox::Ok, parent);
     box.exec();
 }
+} // namespace
+
+void ShowMessage(const QString& text, QWidget* parent) { Show(QMessageBox::Warning, text, parent); }
+
+void ShowPlainMessage(const QString& text, QWidget* parent) { Show(QMessageBox::NoIcon, text, parent); }
 
 void SetMessageHandlerForTests(std::function<void(const QString&)> handler) { Handler() = std::move(handler); }
 

@@ -256,6 +256,10 @@
         <translation>Trace</translation>
     </message>
     <message>
+        <source>TraceFileNotWritten</source>
+        <translation>These trace configuration files could not be read or written; their trace level and folder were not changed:</translation>
+    </message>
+    <message>
         <source>TracePathRequired</source>
         <translation>Enter the folder of the trace files.</translation>
     </message>

@@ -256,6 +256,10 @@
         <translation>Seguimiento</translation>
     </message>
     <message>
+        <source>TraceFileNotWritten</source>
+        <translation>No se pudieron leer ni escribir estos archivos de configuración de seguimiento; su nivel de seguimiento y su carpeta no se modificaron:</translation>
+    </message>
+    <message>
         <source>TracePathRequired</source>
         <translation>Indique la carpeta de los archivos de seguimiento.</translation>
     </message>

@@ -256,6 +256,10 @@
         <translation>Trace</translation>
     </message>
     <message>
+        <source>TraceFileNotWritten</source>
+        <translation>Não foi possível ler ou gravar estes arquivos de configuração de trace; o nível de trace e o diretório deles não foram alterados:</translation>
+    </message>
+    <message>
         <source>TracePathRequired</source>
         <translation>Informe o diretório dos arquivos de trace.</translation>
     </message>
