@@ -1,19 +1,22 @@
+#include "options/QtFolderBrowser.h"
 #include "platform/Platform.h"
+#include "shell/ConsoleProbes.h"
 #include "shell/GuiUserInterface.h"
 #include "shell/Look.h"
 #include "shell/SingleInstance.h"
 #include "shell/frmMain.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QStringList>
-#include <QTimer>
 
 #include <cstdio>
 
 int main(int argc, char* argv[])
 {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     QApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(true);
     quenyx::shell::RegisterFontSubstitutes();
 
     std::string error;
@@ -21,6 +24,8 @@ int main(int argc, char* argv[])
     if (!error.empty())
         std::fprintf(stderr, "quenyxadmin: %s\n", error.c_str());
     platform.ui = std::make_shared<quenyx::shell::GuiUserInterface>();
+    if (!platform.folderBrowser)
+        platform.folderBrowser = std::make_shared<quenyx::options::QtFolderBrowser>();
     quenyx::platform::Install(std::move(platform));
 
     // Only "-ecoToner" is read from the command line; the machine comes from the environment.
@@ -29,15 +34,6 @@ int main(int argc, char* argv[])
     if (!window.Load())
         return 0;
     window.show();
-
-    // For screenshots of the console: QUENYX_SCREENSHOT names a PNG to save once the window is up.
-    const QString screenshot = qEnvironmentVariable("QUENYX_SCREENSHOT");
-    if (!screenshot.isEmpty()) {
-        QTimer::singleShot(500, &window, [&window, screenshot] {
-            if (!window.grab().save(screenshot))
-                std::fprintf(stderr, "quenyxadmin: cannot save %s\n", qPrintable(screenshot));
-            window.close();
-        });
-    }
+    quenyx::shell::InstallConsoleProbes(window, sinceStart);
     return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/Devices.h"
 #include "platform/Files.h"
+#include "platform/FolderBrowser.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "platform/TextCatalog.h"
@@ -26,6 +27,7 @@ struct Platform
     std::shared_ptr<ProcessLauncher> processes{};
     std::shared_ptr<Sleeper> sleeper{};
     std::shared_ptr<UserInterface> ui{};
+    std::shared_ptr<FolderBrowser> folderBrowser{};
 };
 
 Platform& Current();

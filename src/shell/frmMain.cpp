@@ -1,5 +1,6 @@
 #include "shell/frmMain.h"
 
+#include "platform/Platform.h"
 #include "platform/modGlobalization.h"
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Services.h"
@@ -7,14 +8,15 @@
 #include "printers/mod_Printers.h"
 #include "settings/AgentSettings.h"
 #include "settings/frmYesNo.h"
+#include "shell/ListControl.h"
 #include "shell/Look.h"
+#include "shell/MenuBar.h"
 #include "shell/SingleInstance.h"
 #include "shell/TitleStrip.h"
+#include "shell/ToolButton.h"
 #include "shell/TranslateForm.h"
 #include "shell/frmWait.h"
 #include "shell/mod_Main.h"
-
-#include "platform/Platform.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -37,23 +39,33 @@ void Sleep(std::uint32_t milliseconds)
         sleeper->Sleep(milliseconds);
 }
 
-QLabel* NavigationLabel(QWidget* entry, const char* name, const QString& caption, int x, int y)
+ClickableLabel* Icon(QWidget* entry, const QString& name, const QString& image)
 {
-    auto* label = new QLabel(caption, entry);
-    label->setObjectName(QString::fromLatin1(name));
-    label->move(Px(x), Px(y));
-    label->setFont(DesignFont(9));
-    label->setMinimumWidth(Px(1700));
-    SetTextColour(label, kLabelGrey);
-    return label;
+    auto* icon = new ClickableLabel(entry);
+    icon->setObjectName(name);
+    icon->setGeometry(Px(500), Px(80), 16, 16);
+    icon->setPixmap(Image(image, 16, 16, entry));
+    return icon;
 }
 
-QWidget* NavigationEntry(QWidget* panel, const char* name, int y)
+NavigationEntry MakeEntry(QWidget* panel, const char* name, const char* image, const QString& caption, int top,
+                          QPoint labelAt)
 {
-    auto* entry = new QWidget(panel);
-    entry->setObjectName(QString::fromLatin1(name));
-    entry->setGeometry(0, Px(y), Px(2655), Px(400));
-    SetBackground(entry, kBandGrey);
+    const QString base = QString::fromLatin1(name);
+    NavigationEntry entry;
+    auto* clickable = new ClickableLabel(panel);
+    clickable->setObjectName(QStringLiteral("pb") + base);
+    clickable->setGeometry(0, Px(top), Px(2655), Px(400));
+    entry.panel = clickable;
+    entry.icon = Icon(clickable, QStringLiteral("icon") + base, QString::fromLatin1(image));
+    entry.selectedIcon =
+        Icon(clickable, QStringLiteral("icon%1Selected").arg(base), QString::fromLatin1(image) + QStringLiteral("_selected"));
+    entry.selectedIcon->hide();
+    entry.label = new QLabel(caption, clickable);
+    entry.label->setObjectName(QStringLiteral("lbl") + base);
+    entry.label->move(Px(labelAt.x()), Px(labelAt.y()));
+    entry.label->setMinimumWidth(Px(1700));
+    entry.label->setFont(DesignFont(9));
     return entry;
 }
 
@@ -85,15 +97,66 @@ void frmMain::Step(const char* name)
 
 void frmMain::BuildLayout()
 {
-    brdTop_ = new TitleStrip(this, 11415, 420, true);
-    connect(brdTop_, &TitleStrip::closeClicked, this, &frmMain::QuitConsole);
-
     auto* picture1 = new QWidget(this);
     picture1->setObjectName(QStringLiteral("Picture1"));
     picture1->setGeometry(0, Px(360), Px(11415), Px(430));
     SetBackground(picture1, kBandGrey);
-    brdTop_->raise();
 
+    brdTop_ = new TitleStrip(this, 11415, 420, true);
+    connect(brdTop_, &TitleStrip::closeClicked, this, &frmMain::QuitConsole);
+
+    menu_ = new MenuBar(this);
+    menu_->setObjectName(QStringLiteral("menu"));
+    menu_->setGeometry(0, Px(420), Px(6000), Px(375));
+    connect(menu_, &MenuBar::entryClicked, this, &frmMain::MenuClicked);
+
+    BuildToolbar();
+    BuildNavigation();
+
+    listView_ = new ListControl(this);
+    listView_->setObjectName(QStringLiteral("ListView"));
+    listViewPrinters_ = new ListControl(this);
+    listViewPrinters_->setObjectName(QStringLiteral("listViewPrinters"));
+    for (ListControl* list : {listView_, listViewPrinters_}) {
+        list->setGeometry(Px(2760), Px(1550), Px(8550), Px(5775));
+        list->hide();
+        connect(list, &ListControl::selectionChanged, this, &frmMain::UpdateCommandState);
+        connect(list, &ListControl::clicked, this, &frmMain::UpdateCommandState);
+    }
+    connect(listView_, &ListControl::rowDoubleClicked, this, &frmMain::UpdateCommandState);
+    connect(listViewPrinters_, &ListControl::rowDoubleClicked, this, [this] { Properties(); });
+}
+
+void frmMain::BuildToolbar()
+{
+    struct Button
+    {
+        ToolButton** slot;
+        const char* name;
+        const char* image;
+        int left;
+        void (frmMain::*command)();
+    };
+    const Button buttons[] = {
+        {&btnToolRefresh_, "btnToolRefresh", "tool_refresh", 100, &frmMain::Refresh},
+        {&btnToolInclude_, "btnToolInclude", "tool_include", 800, &frmMain::Add},
+        {&btnToolDelete_, "btnToolDelete", "tool_delete", 1500, &frmMain::Exclude},
+        {&btnToolAlter_, "btnToolAlter", "tool_alter", 2200, &frmMain::Edit},
+        {&btnToolProperties_, "btnToolProperties", "tool_properties", 2900, &frmMain::Properties},
+        {&btnToolCancel_, "btnToolCancel", "tool_cancel", 3600, &frmMain::QuitConsole},
+    };
+    for (const Button& b : buttons) {
+        const bool isQuit = b.slot == &btnToolCancel_;
+        auto* button = new ToolButton(QString::fromLatin1(b.name), QString::fromLatin1(b.image), !isQuit, this);
+        button->move(Px(b.left), Px(840));
+        button->SetActive(isQuit);
+        connect(button, &ClickableLabel::clicked, this, b.command);
+        *b.slot = button;
+    }
+}
+
+void frmMain::BuildNavigation()
+{
     pbTreeView_ = new QWidget(this);
     pbTreeView_->setObjectName(QStringLiteral("pbTreeView"));
     pbTreeView_->setGeometry(Px(100), Px(1550), Px(2610), Px(5775));
@@ -112,24 +175,25 @@ void frmMain::BuildLayout()
     label3->setFont(DesignFont(9));
     SetTextColour(label3, kLabelGrey);
 
-    auto* pbConfigs = NavigationEntry(pbTreeView_, "pbConfigs", 600);
-    lblConfigs_ = NavigationLabel(pbConfigs, "lblConfigs", QStringLiteral("Configurações"), 860, 80);
-    modGlobalization::SetTag(lblConfigs_, "Settings02");
-    auto* pbPrinters = NavigationEntry(pbTreeView_, "pbPrinters", 960);
-    lblPrinters_ = NavigationLabel(pbPrinters, "lblPrinters", QStringLiteral("Impressoras"), 840, 75);
-    modGlobalization::SetTag(lblPrinters_, "Printers");
-    pbCluster_ = NavigationEntry(pbTreeView_, "pbCluster", 1320);
-    lblCluster_ = NavigationLabel(pbCluster_, "lblCluster", QStringLiteral("Cluster"), 840, 75);
-    pbCluster_->hide();
+    configs_ = MakeEntry(pbTreeView_, "Configs", "nav_configs", QStringLiteral("Configurações"), 600, {860, 80});
+    modGlobalization::SetTag(configs_.label, "Settings02");
+    printers_ = MakeEntry(pbTreeView_, "Printers", "nav_printers", QStringLiteral("Impressoras"), 960, {840, 75});
+    modGlobalization::SetTag(printers_.label, "Printers");
+    cluster_ = MakeEntry(pbTreeView_, "Cluster", "nav_cluster", QStringLiteral("Cluster"), 1320, {840, 75});
+    cluster_.panel->hide();
+    for (const NavigationEntry* entry : {&configs_, &printers_, &cluster_})
+        Highlight(*entry, false);
 
-    listView_ = new QWidget(this);
-    listView_->setObjectName(QStringLiteral("ListView"));
-    listView_->setGeometry(Px(2760), Px(1550), Px(8550), Px(5775));
-    listView_->hide();
-    listViewPrinters_ = new QWidget(this);
-    listViewPrinters_->setObjectName(QStringLiteral("listViewPrinters"));
-    listViewPrinters_->setGeometry(Px(2760), Px(1550), Px(8550), Px(5775));
-    listViewPrinters_->hide();
+    // The selected icons of the settings and cluster entries take the click and do nothing with it; the
+    // printers entry's refreshes its view.
+    const auto select = [this](void (frmMain::*view)(bool)) { return [this, view] { (this->*view)(true); }; };
+    for (auto [entry, view] : {std::pair{&configs_, &frmMain::SelectConfigsView},
+                               std::pair{&printers_, &frmMain::SelectPrintersView},
+                               std::pair{&cluster_, &frmMain::SelectClusterView}}) {
+        connect(static_cast<ClickableLabel*>(entry->panel), &ClickableLabel::clicked, this, select(view));
+        connect(entry->icon, &ClickableLabel::clicked, this, select(view));
+    }
+    connect(printers_.selectedIcon, &ClickableLabel::clicked, this, select(&frmMain::SelectPrintersView));
 }
 
 bool frmMain::Load()
@@ -149,7 +213,7 @@ bool frmMain::Load()
     mod_Trace::WriteTrace("Form_Load", "Load");
 
     Step("IsServiceRunning");
-    if (!mod_Services::IsServiceRunning("Quenyx.Agent.listener")) {
+    if (!mod_Services::IsServiceRunning(mod_Services::ListenerService)) {
         ShowWait(Text("StartingQuenyxWait"));
         Step("StartListener");
         mod_Services::StartListener();
@@ -185,18 +249,6 @@ bool frmMain::Load()
     return true;
 }
 
-void frmMain::BuildMenuAndColumns() {}
-
-void frmMain::ShowClusterEntry()
-{
-    Step("ShowClusterEntry");
-    const auto first = printers::clusters().Item(1);
-    if (!first)
-        return;
-    pbCluster_->show();
-    lblCluster_->setText(QString::fromStdString(first->clusterName()));
-}
-
 void frmMain::QuitConsole() { close(); }
 
 void frmMain::closeEvent(QCloseEvent* event)
@@ -212,11 +264,17 @@ void frmMain::Unload()
     unloaded_ = true;
     if (!mod_Main::configsAltered())
         return;
-    settings::frmYesNo question(this);
-    question.message = Text("QuenyxAlteredControlConfigs") + QStringLiteral("\r\n") + Text("RestartQuenyx");
-    question.ShowModal();
-    if (question.result)
+    const QString question = Text("QuenyxAlteredControlConfigs") + QStringLiteral("\r\n") + Text("RestartQuenyx");
+    if (AskYesNo(question))
         mod_Services::RestartAgentServices();
+}
+
+bool frmMain::AskYesNo(const QString& question)
+{
+    settings::frmYesNo dialog(this);
+    dialog.message = question;
+    dialog.ShowModal();
+    return dialog.result;
 }
 
 } // namespace quenyx::shell

@@ -9,10 +9,24 @@ class QLabel;
 
 namespace quenyx::shell {
 
+class ClickableLabel;
+class ListControl;
+class MenuBar;
 class SingleInstance;
 class TitleStrip;
+class ToolButton;
 
-// The console's main window: its load is the start-up sequence, its unload the shutdown sequence.
+// One entry of the navigation panel: the panel, its normal and selected icons, and its label.
+struct NavigationEntry
+{
+    QWidget* panel = nullptr;
+    ClickableLabel* icon = nullptr;
+    ClickableLabel* selectedIcon = nullptr;
+    QLabel* label = nullptr;
+};
+
+// The console's main window: its load is the start-up sequence, its unload the shutdown sequence; between
+// them it shows one of three views and runs the commands of its toolbar and menu.
 class frmMain final : public QWidget
 {
     Q_OBJECT
@@ -30,7 +44,22 @@ public:
     // 0 none, 1 settings, 2 printers, 3 cluster.
     qint16 currentView = 0;
 
+    void SelectConfigsView(bool select);
+    void SelectPrintersView(bool select);
+    void SelectClusterView(bool select);
+    void ShowCurrentView();
+    void ShowClusterEntry();
+    void FillSettingsList();
+    void FillPrint(const QString& clusterName);
+    void UpdateCommandState();
+    // Runs the command of a menu entry's key, as a click on the entry does.
+    void MenuClicked(const QString& key);
+    bool AskYesNo(const QString& question);
     void QuitConsole();
+
+    ListControl* settingsList() const { return listView_; }
+    ListControl* printersList() const { return listViewPrinters_; }
+    MenuBar* menu() const { return menu_; }
 
     // Tests see each start-up step by name, in order.
     static void SetStepObserverForTests(std::function<void(const QString&)> observer);
@@ -41,22 +70,38 @@ protected:
 private:
     void Step(const char* name);
     void BuildLayout();
+    void BuildNavigation();
+    void BuildToolbar();
     void BuildMenuAndColumns();
-    void ShowClusterEntry();
+    void Highlight(const NavigationEntry& entry, bool selected);
     void Unload();
+
+    void Refresh();
+    void Add();
+    void Edit();
+    void Exclude();
+    void Properties();
+    void OpenOptions(int tab);
+    void About();
 
     QString argumentText_;
     std::unique_ptr<SingleInstance> instance_;
     bool unloaded_ = false;
 
     TitleStrip* brdTop_ = nullptr;
+    MenuBar* menu_ = nullptr;
+    ToolButton* btnToolRefresh_ = nullptr;
+    ToolButton* btnToolInclude_ = nullptr;
+    ToolButton* btnToolDelete_ = nullptr;
+    ToolButton* btnToolAlter_ = nullptr;
+    ToolButton* btnToolProperties_ = nullptr;
+    ToolButton* btnToolCancel_ = nullptr;
     QWidget* pbTreeView_ = nullptr;
-    QWidget* pbCluster_ = nullptr;
-    QLabel* lblCluster_ = nullptr;
-    QLabel* lblConfigs_ = nullptr;
-    QLabel* lblPrinters_ = nullptr;
-    QWidget* listView_ = nullptr;
-    QWidget* listViewPrinters_ = nullptr;
+    NavigationEntry configs_;
+    NavigationEntry printers_;
+    NavigationEntry cluster_;
+    ListControl* listView_ = nullptr;
+    ListControl* listViewPrinters_ = nullptr;
 };
 
 } // namespace quenyx::shell

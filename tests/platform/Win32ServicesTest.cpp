@@ -52,11 +52,12 @@ TEST_P(Win32ServiceControl, AnswersAsTheManagerKnowsTheService)
     EXPECT_EQ(mod_Services::IsServiceRunning(GetParam().name), GetParam().running);
 }
 
-// Plug and Play runs from boot on Windows and in a fresh Wine prefix (Wine starts RPC only on demand); the
-// installer service waits stopped until an installation asks for it.
+// The mount manager runs from boot on Windows and in every Wine prefix, which cannot map a drive without
+// it (Wine starts RPC and Plug and Play only on demand, and lets them go again); the installer service waits
+// stopped until an installation asks for it.
 const ServiceCase kServiceCases[] = {
     {"Missing", "Quenyx.Agent.NoSuchService", ServiceQuery::NoService, std::nullopt, false},
-    {"Running", "PlugPlay", ServiceQuery::Done, 4, true},
+    {"Running", "MountMgr", ServiceQuery::Done, 4, true},
     {"Stopped", "MSIServer", ServiceQuery::Done, 1, false},
 };
 INSTANTIATE_TEST_SUITE_P(Services, Win32ServiceControl, ::testing::ValuesIn(kServiceCases), Label<ServiceCase>);

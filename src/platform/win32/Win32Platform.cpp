@@ -1,8 +1,11 @@
 #include "platform/win32/Win32Platform.h"
 
 #include "platform/RealSleeper.h"
+#include "platform/win32/Win32FolderBrowser.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32PrinterStatus.h"
 #include "platform/win32/Win32Services.h"
+#include "platform/win32/Win32Spooler.h"
 
 #include <windows.h>
 
@@ -123,9 +126,12 @@ Platform MakePlatform()
     platform.registry = std::make_shared<Win32Registry>();
     platform.clock = std::make_shared<Win32Clock>();
     platform.files = std::make_shared<Win32Files>();
+    platform.spooler = std::make_shared<Win32Spooler>();
+    platform.printerStatus = std::make_shared<Win32PrinterStatus>();
     platform.services = std::make_shared<Win32ServiceControl>();
     platform.processes = std::make_shared<Win32ProcessLauncher>();
     platform.sleeper = std::make_shared<RealSleeper>();
+    platform.folderBrowser = std::make_shared<Win32FolderBrowser>();
     return platform;
 }
 
