@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 cmake --preset native >/dev/null
-cmake --build --preset native --target quenyxadmin quenyx-machine
+cmake --build --preset native --target quenyxadmin quenyx-machine quenyx-net
 
 machine="${QUENYX_MACHINE:-$PWD/demo-machine}"
 tool=build/native/tools/quenyx-machine/quenyx-machine
