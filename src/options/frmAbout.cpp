@@ -1,5 +1,6 @@
 #include "options/frmAbout.h"
 
+#include "shell/ModalHook.h"
 #include "options/AgentValues.h"
 #include "platform/Platform.h"
 #include "platform/modGlobalization.h"
@@ -35,11 +36,6 @@ void Log(const std::string& message)
     mod_Trace::WriteTrace("StartSysInfo", message);
 }
 
-std::function<void(frmAbout&)>& ShowHandler()
-{
-    static std::function<void(frmAbout&)> handler;
-    return handler;
-}
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height,
                   const QFont& font)
@@ -143,20 +139,12 @@ frmAbout::~frmAbout() = default;
 void frmAbout::ShowModal()
 {
     Load();
-    if (ShowHandler()) {
-        // Shown without blocking, so that the test sees what the user would; left open, it closes as Cancel would.
-        show();
-        ShowHandler()(*this);
-        if (isVisible())
-            reject();
-        return;
-    }
-    exec();
+    shell::ModalHook<frmAbout>::Run(*this);
 }
 
 void frmAbout::SetShowHandlerForTests(std::function<void(frmAbout&)> handler)
 {
-    ShowHandler() = std::move(handler);
+    shell::ModalHook<frmAbout>::Set(std::move(handler));
 }
 
 void frmAbout::Load()

@@ -1,5 +1,6 @@
 #include "options/frmOptions.h"
 
+#include "shell/ModalHook.h"
 #include "options/AgentValues.h"
 #include "options/mod_TraceConfig.h"
 #include "platform/modGlobalization.h"
@@ -63,11 +64,6 @@ QString Text(const char* key)
     return QString::fromStdString(modGlobalization::GetLocalizedString(key));
 }
 
-std::function<void(frmOptions&)>& ShowHandler()
-{
-    static std::function<void(frmOptions&)> handler;
-    return handler;
-}
 
 // The secure-print choice's caption is longer than the page is wide; a plain check box would cut it off.
 class WrappingCheckBox final : public QCheckBox
@@ -276,20 +272,12 @@ void frmOptions::BuildSecurePrintPage(QWidget* page)
 void frmOptions::ShowModal()
 {
     Load();
-    if (ShowHandler()) {
-        // Shown without blocking, so that the test sees what the user would; left open, it closes as Cancel would.
-        show();
-        ShowHandler()(*this);
-        if (isVisible())
-            reject();
-        return;
-    }
-    exec();
+    shell::ModalHook<frmOptions>::Run(*this);
 }
 
 void frmOptions::SetShowHandlerForTests(std::function<void(frmOptions&)> handler)
 {
-    ShowHandler() = std::move(handler);
+    shell::ModalHook<frmOptions>::Set(std::move(handler));
 }
 
 void frmOptions::Load()

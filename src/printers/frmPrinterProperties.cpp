@@ -1,5 +1,6 @@
 #include "printers/frmPrinterProperties.h"
 
+#include "shell/ModalHook.h"
 #include "platform/Registry.h"
 #include "platform/modGlobalization.h"
 #include "platform/mod_RegWin.h"
@@ -22,11 +23,6 @@ using shell::Px;
 
 namespace {
 
-std::function<void(frmPrinterProperties&)>& ShowHandler()
-{
-    static std::function<void(frmPrinterProperties&)> handler;
-    return handler;
-}
 
 QString Text(const char* key)
 {
@@ -97,13 +93,13 @@ frmPrinterProperties::~frmPrinterProperties() = default;
 
 void frmPrinterProperties::SetShowHandlerForTests(std::function<void(frmPrinterProperties&)> handler)
 {
-    ShowHandler() = std::move(handler);
+    shell::ModalHook<frmPrinterProperties>::Set(std::move(handler));
 }
 
 void frmPrinterProperties::ShowModal()
 {
     Load();
-    Run(ShowHandler() ? std::function<void()>([this] { ShowHandler()(*this); }) : std::function<void()>());
+    shell::ModalHook<frmPrinterProperties>::Run(*this);
 }
 
 void frmPrinterProperties::Load()

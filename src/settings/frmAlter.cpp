@@ -1,5 +1,6 @@
 #include "settings/frmAlter.h"
 
+#include "shell/ModalHook.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
 #include "platform/modGlobalization.h"
@@ -27,11 +28,6 @@ using shell::Px;
 
 namespace {
 
-std::function<void(frmAlter&)>& ShowHandler()
-{
-    static std::function<void(frmAlter&)> handler;
-    return handler;
-}
 
 QString Text(const char* key)
 {
@@ -118,13 +114,13 @@ frmAlter::~frmAlter() = default;
 
 void frmAlter::SetShowHandlerForTests(std::function<void(frmAlter&)> handler)
 {
-    ShowHandler() = std::move(handler);
+    shell::ModalHook<frmAlter>::Set(std::move(handler));
 }
 
 void frmAlter::ShowModal()
 {
     Load();
-    Run(ShowHandler() ? std::function<void()>([this] { ShowHandler()(*this); }) : std::function<void()>());
+    shell::ModalHook<frmAlter>::Run(*this);
 }
 
 void frmAlter::Load()

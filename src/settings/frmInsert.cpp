@@ -1,5 +1,6 @@
 #include "settings/frmInsert.h"
 
+#include "shell/ModalHook.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
 #include "platform/modGlobalization.h"
@@ -27,11 +28,6 @@ using shell::Px;
 
 namespace {
 
-std::function<void(frmInsert&)>& ShowHandler()
-{
-    static std::function<void(frmInsert&)> handler;
-    return handler;
-}
 
 QString Text(const char* key)
 {
@@ -126,13 +122,13 @@ frmInsert::~frmInsert() = default;
 
 void frmInsert::SetShowHandlerForTests(std::function<void(frmInsert&)> handler)
 {
-    ShowHandler() = std::move(handler);
+    shell::ModalHook<frmInsert>::Set(std::move(handler));
 }
 
 void frmInsert::ShowModal()
 {
     Load();
-    Run(ShowHandler() ? std::function<void()>([this] { ShowHandler()(*this); }) : std::function<void()>());
+    shell::ModalHook<frmInsert>::Run(*this);
 }
 
 void frmInsert::Load()

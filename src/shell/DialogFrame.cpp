@@ -87,16 +87,4 @@ void DialogFrame::FitHeight()
     setFixedSize(width, height);
 }
 
-void DialogFrame::Run(const std::function<void()>& testHandler)
-{
-    if (!testHandler) {
-        exec();
-        return;
-    }
-    show();
-    testHandler();
-    if (isVisible())
-        reject();
-}
-
 } // namespace quenyx::shell

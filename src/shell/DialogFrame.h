@@ -40,10 +40,6 @@ protected:
     // Fits the height to the contents at the fixed width; run whenever captions or texts may have changed.
     void FitHeight();
 
-    // exec(); or, with a test handler, shows the dialog without blocking, hands it over and closes it if the
-    // handler left it open (as the close button would).
-    void Run(const std::function<void()>& testHandler);
-
 private:
     TitleStrip* brdTop_;
     QVBoxLayout* body_;
