@@ -9,8 +9,8 @@ build="$root/build/bench"
 repetitions="${QUENYX_BENCH_REPETITIONS:-5}"
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DQUENYX_BUILD_GUI=OFF -DQUENYX_BUILD_TESTS=OFF -DQUENYX_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" --target registry_bench discovery_bench
+  -DQUENYX_BUILD_GUI=ON -DQUENYX_BUILD_TESTS=OFF -DQUENYX_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" --target registry_bench discovery_bench console_bench
 
 results="$build/registry_bench.json"
 "$build/bench/registry_bench" --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
@@ -98,4 +98,40 @@ for name, (counter, target) in TARGETS.items():
         growth = off[-1][2] / off[0][2]
         print(f"  {name:<20} per-item time at {off[-1][1]} items / at {off[0][1]} items: {growth:.2f} "
               f"({'linear' if growth <= 1.5 else 'GROWS FASTER THAN LINEAR'})")
+EOF
+
+# The console's own costs, offscreen: the two views filled and a start-up to an idle window.
+console="$build/console_bench.json"
+"$build/bench/console_bench" --benchmark_out="$console" --benchmark_out_format=json >/dev/null
+python3 - "$console" <<'EOF'
+import json
+import sys
+
+# benchmark -> (size argument, target size, target in ms)
+TARGETS = {"FillPrinters": (5000, 150.0), "ShowSettings": (1000, 50.0), "StartUp": (5000, 500.0)}
+
+with open(sys.argv[1]) as f:
+    runs = json.load(f)["benchmarks"]
+print()
+print("The console offscreen on generated machines (wall time)")
+for name, (target_size, target_ms) in TARGETS.items():
+    rows = []
+    for run in runs:
+        if not run["name"].startswith(f"BM_{name}/") or run.get("error_occurred"):
+            if run["name"].startswith(f"BM_{name}/"):
+                print(f"  {name:<14} NOT MEASURED: {run.get('error_message', 'failed')}")
+            continue
+        size = int(run["name"].split("/")[1].split(":")[1])
+        scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[run.get("time_unit", "ns")]
+        rows.append((size, run["real_time"] * scale))
+    rows.sort()
+    for size, ms in rows:
+        verdict = ""
+        if size == target_size:
+            verdict = "within target" if ms <= target_ms else f"ABOVE TARGET ({target_ms:g} ms)"
+        print(f"  {name:<14} {size:>6} items  {ms:9.1f} ms  {1000 * ms / size:8.2f} us per item   {verdict}")
+    if len(rows) >= 2:
+        growth = (rows[-1][1] / rows[-1][0]) / (rows[0][1] / rows[0][0])
+        print(f"  {name:<14} per-item time at {rows[-1][0]} / at {rows[0][0]}: {growth:.2f} "
+              f"({'linear or better' if growth <= 1.5 else 'GROWS FASTER THAN LINEAR'})")
 EOF
