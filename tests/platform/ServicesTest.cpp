@@ -13,82 +13,58 @@
 namespace quenyx {
 namespace {
 
-using platform::ServiceQuery;
+using namespace std::string_literals;
+using namespace platform;
 using Events = std::vector<std::string>;
+using U = std::uint32_t;
 
-template <typename Case> std::string Label(const ::testing::TestParamInfo<Case>& each)
+// The agent key alone, holding at most a string PathInstall; every other key is missing.
+struct FakeAgentKey final : RegistryBackend
 {
-    return each.param.label;
-}
+    std::optional<std::string> pathInstall; // as RegSetValueExA stores it, with its NUL
 
-// The agent key alone, holding at most a PathInstall of some type; every other key is missing.
-class FakeAgentKey final : public platform::RegistryBackend
-{
-public:
-    std::optional<platform::RawValue> pathInstall;
-
-    platform::RegStatus OpenKey(std::string_view path, std::uint32_t,
-                                std::unique_ptr<platform::RegistryKey>& key) override
+    RegStatus OpenKey(std::string_view path, U, std::unique_ptr<RegistryKey>& key) override
     {
-        if (path != mod_Trace::AgentKey)
-            return platform::reg_error::FileNotFound;
-        key = std::make_unique<Key>(pathInstall);
-        return platform::reg_error::Success;
+        key = path == mod_Trace::AgentKey ? std::make_unique<Key>(pathInstall) : nullptr;
+        return key ? reg_error::Success : reg_error::FileNotFound;
     }
 
-private:
-    class Key final : public platform::RegistryKey
+    struct Key final : RegistryKey
     {
-    public:
-        explicit Key(std::optional<platform::RawValue> value) : value_(std::move(value)) {}
-        platform::RegStatus QueryValueInfo(std::string_view name, std::uint32_t& type, std::uint32_t& size) override
+        explicit Key(std::optional<std::string> stored) : data(std::move(stored)) {}
+        RegStatus QueryValueInfo(std::string_view name, U& type, U& size) override
         {
-            if (!value_ || name != value_->name)
-                return platform::reg_error::FileNotFound;
-            type = value_->type;
-            size = static_cast<std::uint32_t>(value_->data.size());
-            return platform::reg_error::Success;
+            size = static_cast<U>(data.value_or("").size());
+            return QueryValue(name, size, type, scratch);
         }
-        platform::RegStatus QueryValue(std::string_view name, std::uint32_t, std::uint32_t& type,
-                                       std::string& data) override
+        RegStatus QueryValue(std::string_view name, U, U& type, std::string& out) override
         {
-            std::uint32_t size = 0;
-            const auto status = QueryValueInfo(name, type, size);
-            if (status == platform::reg_error::Success)
-                data = value_->data;
-            return status;
+            type = reg_type::String;
+            out = data.value_or("");
+            return data && name == "PathInstall" ? reg_error::Success : reg_error::FileNotFound;
         }
-        platform::RegStatus SetValue(std::string_view, std::uint32_t, std::string_view) override { return 5; }
-        platform::RegStatus DeleteValue(std::string_view) override { return 5; }
-        platform::RegStatus EnumKey(std::uint32_t, std::uint32_t, std::string&) override { return 259; }
-        platform::RegStatus EnumValue(std::uint32_t, std::uint32_t, std::uint32_t, std::string&, std::string&,
-                                      std::uint32_t&) override
-        {
-            return 259;
-        }
-
-    private:
-        std::optional<platform::RawValue> value_;
+        RegStatus SetValue(std::string_view, U, std::string_view) override { return 5; }
+        RegStatus DeleteValue(std::string_view) override { return 5; }
+        RegStatus EnumKey(U, U, std::string&) override { return 259; }
+        RegStatus EnumValue(U, U, U, std::string&, std::string&, U&) override { return 259; }
+        std::optional<std::string> data;
+        std::string scratch;
     };
 };
 
-class ServiceControlTest : public ::testing::Test
+struct ServiceControlTest : ::testing::Test
 {
-protected:
     void SetUp() override
     {
-        catalog->texts = {{u"WaitRestartingQuenyx", u"Restarting the agent"},
-                          {u"ControlNotInstalled", u"The agent is not installed"}};
-        platform::Platform installed;
-        installed.registry = registry;
-        installed.textCatalog = catalog;
-        installed.services = services;
-        installed.processes = launcher;
-        installed.sleeper = std::make_shared<test::RecordingSleeper>(log);
-        installed.ui = std::make_shared<test::RecordingUserInterface>(log);
-        platform::Install(std::move(installed));
+        catalog->texts = {{u"WaitRestartingQuenyx", u"Restarting"}, {u"ControlNotInstalled", u"Not installed"}};
+        Install({.registry = registry,
+                 .textCatalog = catalog,
+                 .services = services,
+                 .processes = launcher,
+                 .sleeper = std::make_shared<test::RecordingSleeper>(log),
+                 .ui = std::make_shared<test::RecordingUserInterface>(log)});
     }
-    void TearDown() override { platform::Install(platform::Platform{}); }
+    void TearDown() override { Install(Platform{}); }
 
     test::EventLog log;
     std::shared_ptr<FakeAgentKey> registry = std::make_shared<FakeAgentKey>();
@@ -97,113 +73,46 @@ protected:
     std::shared_ptr<test::RecordingLauncher> launcher = std::make_shared<test::RecordingLauncher>(log);
 };
 
-struct RunningCase
+// Only a query that succeeded with state 4 is "running". The failed queries say 4 in their state on
+// purpose: the state of a failed call means nothing.
+TEST_F(ServiceControlTest, IsServiceRunningOnlyForASucceededQueryInStateFour)
 {
-    const char* label;
-    ServiceQuery result;
-    std::uint32_t state;
-    bool running;
-    friend void PrintTo(const RunningCase& each, std::ostream* out) { *out << each.label; }
-};
-
-class IsServiceRunningAnswers : public ServiceControlTest, public ::testing::WithParamInterface<RunningCase>
-{
-};
-
-TEST_P(IsServiceRunningAnswers, OnlyASucceededQueryInStateFourIsRunning)
-{
-    services->answers["Quenyx.Agent.sender"] = {GetParam().result, GetParam().state};
-    EXPECT_EQ(mod_Services::IsServiceRunning("Quenyx.Agent.sender"), GetParam().running);
-    EXPECT_EQ(services->asked, Events{"Quenyx.Agent.sender"});
+    using enum ServiceQuery;
+    const std::tuple<ServiceQuery, U, bool> cases[] = {
+        {Done, 4, true},       {Done, 1, false},      {Done, 2, false},       {Done, 7, false},
+        {NoService, 4, false}, {NoManager, 4, false}, {QueryFailed, 4, false}};
+    for (const auto& [result, state, running] : cases) {
+        services->answers["Quenyx.Agent.sender"] = {result, state};
+        EXPECT_EQ(mod_Services::IsServiceRunning("Quenyx.Agent.sender"), running) << static_cast<int>(result) << state;
+    }
 }
 
-// A failed query says "running" in its state on purpose: the state of a failed call means nothing.
-const RunningCase kRunningCases[] = {
-    {"Running", ServiceQuery::Done, 4, true},         {"Stopped", ServiceQuery::Done, 1, false},
-    {"StartPending", ServiceQuery::Done, 2, false},   {"StopPending", ServiceQuery::Done, 3, false},
-    {"Paused", ServiceQuery::Done, 7, false},         {"NoService", ServiceQuery::NoService, 4, false},
-    {"NoManager", ServiceQuery::NoManager, 4, false}, {"QueryFailed", ServiceQuery::QueryFailed, 4, false},
-};
-INSTANTIATE_TEST_SUITE_P(States, IsServiceRunningAnswers, ::testing::ValuesIn(kRunningCases), Label<RunningCase>);
-
-class StartListenerPacing : public ServiceControlTest, public ::testing::WithParamInterface<bool>
+// The commands, pauses and boxes in their exact order, whether or not the children start. The agent is
+// restarted only when PathInstall is not empty; else the message shows inside the wait box.
+TEST_F(ServiceControlTest, StartListenerAndRestartAgentServicesInterleaveCommandsAndPauses)
 {
-};
-
-TEST_P(StartListenerPacing, StopsPausesStartsAndPausesWhateverTheChildrenDo)
-{
-    launcher->starts = GetParam();
-    mod_Services::StartListener();
-    EXPECT_EQ(log.events, (Events{"hidden: net stop Quenyx.Agent.listener", "sleep 5000",
-                                  "hidden: net start Quenyx.Agent.listener", "sleep 2000"}));
-}
-
-INSTANTIATE_TEST_SUITE_P(ChildStarts, StartListenerPacing, ::testing::Bool());
-
-struct RestartCase
-{
-    const char* label;
-    std::optional<platform::RawValue> pathInstall;
-    bool installed;
-    friend void PrintTo(const RestartCase& each, std::ostream* out) { *out << each.label; }
-};
-
-class RestartAgentServicesRuns : public ServiceControlTest, public ::testing::WithParamInterface<RestartCase>
-{
-};
-
-TEST_P(RestartAgentServicesRuns, TheTenCommandsWhenInstalledElseTheMessageInsideTheWaitBox)
-{
-    registry->pathInstall = GetParam().pathInstall;
-    mod_Services::RestartAgentServices();
-
-    const Events installed{
-        "wait: Restarting the agent",
-        "hidden: net stop Quenyx.Agent.listener",
-        "hidden: net stop Quenyx.Agent.sender",
-        "hidden: net stop Quenyx.Agent.httpServer",
-        "hidden: net stop Quenyx.Agent.liveupdate",
-        "hidden: net stop Quenyx.Agent.Guardian",
-        "sleep 10000",
-        "hidden: net start Quenyx.Agent.listener",
-        "hidden: net start Quenyx.Agent.sender",
-        "hidden: net start Quenyx.Agent.httpServer",
-        "hidden: net start Quenyx.Agent.liveupdate",
-        "hidden: net start Quenyx.Agent.Guardian",
-        "sleep 2000",
-        "hide",
-    };
-    const Events notInstalled{"wait: Restarting the agent", "message: The agent is not installed", "hide"};
-    EXPECT_EQ(log.events, GetParam().installed ? installed : notInstalled);
-}
-
-platform::RawValue PathInstall(std::uint32_t type, std::string data)
-{
-    return {"PathInstall", type, std::move(data)};
-}
-
-// A string value as RegSetValueExA stores it: with its NUL.
-platform::RawValue PathInstall(const char* text)
-{
-    return PathInstall(platform::reg_type::String, text + std::string(1, '\0'));
-}
-
-const RestartCase kRestartCases[] = {
-    {"InstalledFolder", PathInstall("C:\\Program Files\\Tessaline\\Quenyx\\Agent"), true},
-    {"FolderThatDoesNotExist", PathInstall("Q:\\nowhere"), true},
-    {"Blank", PathInstall(" "), true},
-    {"Absent", std::nullopt, false},
-    {"Empty", PathInstall(""), false},
-    {"NotAString", PathInstall(platform::reg_type::DWord, std::string("\1\0\0\0", 4)), false},
-};
-INSTANTIATE_TEST_SUITE_P(PathInstall, RestartAgentServicesRuns, ::testing::ValuesIn(kRestartCases), Label<RestartCase>);
-
-TEST(ServiceControlWithoutSeams, NothingIsInstalledAndNothingBreaks)
-{
-    platform::Install(platform::Platform{});
-    EXPECT_FALSE(mod_Services::IsServiceRunning(mod_Services::ListenerService));
-    mod_Services::StartListener();
-    mod_Services::RestartAgentServices();
+    const Events listener{"hidden: net stop Quenyx.Agent.listener", "sleep 5000",
+                          "hidden: net start Quenyx.Agent.listener", "sleep 2000"};
+    Events installed{"wait: Restarting"};
+    for (const std::string verb : {"stop", "start"}) {
+        for (const char* service : {"listener", "sender", "httpServer", "liveupdate", "Guardian"})
+            installed.push_back("hidden: net " + verb + " Quenyx.Agent." + service);
+        installed.push_back(verb == "stop" ? "sleep 10000" : "sleep 2000");
+    }
+    installed.push_back("hide");
+    const Events notInstalled{"wait: Restarting", "message: Not installed", "hide"};
+    const std::tuple<void (*)(), std::optional<std::string>, bool, const Events&> cases[] = {
+        {mod_Services::StartListener, std::nullopt, true, listener},
+        {mod_Services::RestartAgentServices, "C:\\Program Files\\Tessaline\\Quenyx\\Agent\0"s, false, installed},
+        {mod_Services::RestartAgentServices, std::nullopt, true, notInstalled},
+        {mod_Services::RestartAgentServices, ""s, true, notInstalled}};
+    for (const auto& [run, pathInstall, starts, events] : cases) {
+        log.events.clear();
+        registry->pathInstall = pathInstall;
+        launcher->starts = starts;
+        run();
+        EXPECT_EQ(log.events, events) << pathInstall.value_or("(absent)") << " " << starts;
+    }
 }
 
 } // namespace

@@ -1,10 +1,9 @@
 #include "FakeDevices.h"
-#include "TestMachine.h"
 
 #include "platform/LocalizationKeys.h"
+#include "platform/Platform.h"
 #include "platform/Utf.h"
 #include "platform/modGlobalization.h"
-#include "platform/mod_Trace.h"
 #include "settings/AgentSettings.h"
 
 #include <gtest/gtest.h>
@@ -28,61 +27,35 @@ std::string ReadFile(const std::filesystem::path& path)
     return text.str();
 }
 
+// The first group of each match of the pattern in the text.
+std::vector<std::string> Matches(const std::string& text, const char* pattern)
+{
+    const std::regex regex(pattern);
+    std::vector<std::string> found;
+    for (std::sregex_iterator it(text.begin(), text.end(), regex), end; it != end; ++it)
+        found.push_back((*it)[1]);
+    return found;
+}
+
 // The keys that source text passes to the catalog as literals: looked up directly (GetLocalizedString, or a
 // file's Text shorthand for it) or held as a Tag, whose trailing ':' is not part of the key.
 std::vector<std::string> KeysUsedIn(const std::string& source)
 {
-    struct Use
-    {
-        std::regex pattern;
-        bool tag;
-    };
-    static const std::vector<Use> uses{
-        {std::regex(R"(\b(?:GetLocalizedString|Text)\s*\(\s*"([^"\\]*)\")"), false},
-        {std::regex(R"(\bSetTag\s*\([^;"]*?,\s*"([^"\\]*)\")"), true},
-        {std::regex(R"(setProperty\s*\(\s*"Tag"\s*,\s*(?:QStringLiteral\s*\(\s*)?"([^"\\]*)\")"), true},
-    };
-    std::vector<std::string> keys;
-    for (const Use& use : uses)
-        for (std::sregex_iterator it(source.begin(), source.end(), use.pattern), end; it != end; ++it) {
-            std::string key = (*it)[1];
-            if (use.tag && !key.empty() && key.back() == ':')
-                key.pop_back();
-            keys.push_back(key);
-        }
+    auto keys = Matches(source, R"(\b(?:GetLocalizedString|Text)\s*\(\s*"([^"\\]*)\")");
+    for (const char* tag : {R"(\bSetTag\s*\([^;"]*?,\s*"([^"\\]*)\")",
+                            R"(setProperty\s*\(\s*"Tag"\s*,\s*(?:QStringLiteral\s*\(\s*)?"([^"\\]*)\")"})
+        for (const std::string& key : Matches(source, tag))
+            keys.push_back(key.ends_with(':') ? key.substr(0, key.size() - 1) : key);
     return keys;
 }
 
-struct ScanCase
+TEST(Catalog, TheSourceScanSeesEveryFormOfUse)
 {
-    const char* source;
-    std::vector<std::string> keys;
-};
-
-class SourceScan : public ::testing::TestWithParam<ScanCase>
-{
-};
-
-TEST_P(SourceScan, FindsTheKeysTheConsolePasses)
-{
-    auto keys = KeysUsedIn(GetParam().source);
-    std::sort(keys.begin(), keys.end());
-    EXPECT_EQ(keys, GetParam().keys) << GetParam().source;
+    EXPECT_EQ(KeysUsedIn(R"(GetLocalizedString( "A" ) + "\r\n"; Text("B"); SetTag(btn->label(), "C"); SetTag(
+                  lbl, "D:"); w->setProperty("Tag", QStringLiteral("E:")); GetLocalizedString("F:");
+                  setText("no"); WriteTrace("no", "x"); SetTag(lbl, key); GetLocalizedString(row.key);)"),
+              (std::vector<std::string>{"A", "B", "F:", "C", "D", "E"}));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Forms, SourceScan,
-    ::testing::Values(
-        ScanCase{R"(ShowMessage(modGlobalization::GetLocalizedString( "DeniedAccess" ) + "\r\n");)", {"DeniedAccess"}},
-        ScanCase{R"(ShowWait(Text("StartingQuenyxWait"));)", {"StartingQuenyxWait"}},
-        ScanCase{R"(modGlobalization::SetTag(btnYes_->label(), "Yes");)", {"Yes"}},
-        ScanCase{"SetTag(\n    lblSenderPath_,\n    \"Directory:\");", {"Directory"}},
-        ScanCase{R"(label->setProperty("Tag", QStringLiteral("ReleaserAddress:"));)", {"ReleaserAddress"}},
-        // A looked-up key keeps its colon: the catalog would not know it.
-        ScanCase{R"(GetLocalizedString("Directory:"))", {"Directory:"}},
-        ScanCase{R"(SetTag(a, "Yes"); SetTag(b, "No");)", {"No", "Yes"}},
-        ScanCase{R"(label->setText("Printers"); WriteTrace("Printers", "x"); SetTag(lbl, key);)", {}},
-        ScanCase{R"(GetLocalizedString(row.descriptionKey))", {}}));
 
 TEST(Catalog, EveryKeyTheSourcesPassIsInTheList)
 {
@@ -98,85 +71,37 @@ TEST(Catalog, EveryKeyTheSourcesPassIsInTheList)
     EXPECT_GT(files, 20);
 }
 
-// A catalog that knows nothing and remembers what it was asked.
-class RecordingCatalog final : public platform::TextCatalog
+// Each language's catalog holds the list, no more and no less, once each.
+TEST(Catalog, EachLanguageHoldsExactlyTheListedKeys)
 {
-public:
-    std::vector<std::string> keys;
-    void LoadResources(const std::u16string&) override {}
-    std::int32_t GetString(const std::u16string& key, char16_t*, std::int32_t) override
-    {
-        keys.push_back(std::string(key.begin(), key.end()));
-        return 0;
+    const std::vector<std::string> listed(platform::kLocalizationKeys.begin(), platform::kLocalizationKeys.end());
+    for (const std::string language : {"en", "pt_BR", "es"}) {
+        const std::string text = ReadFile(std::filesystem::path(QUENYX_SOURCE_DIR) / "resources" / "catalog" /
+                                          ("quenyx_" + language + ".ts"));
+        EXPECT_EQ(Matches(text, R"re(<TS [^>]*\slanguage="([^"]*)")re"), std::vector{language});
+        auto keys = Matches(text, R"(<source>([^<]*)</source>)");
+        std::sort(keys.begin(), keys.end());
+        EXPECT_EQ(keys, listed) << language;
     }
-};
-
-TEST(Catalog, TheSettingDescriptionsAreInTheList)
-{
-    auto catalog = std::make_shared<RecordingCatalog>();
-    platform::Platform platform;
-    platform.textCatalog = catalog;
-    platform::Install(platform);
-    settings::LoadSettingCatalog();
-    platform::Install({});
-    ASSERT_EQ(catalog->keys.size(), 6u);
-    for (const std::string& key : catalog->keys)
-        EXPECT_TRUE(platform::IsLocalizationKey(key)) << key;
 }
 
-class CatalogFile : public ::testing::TestWithParam<const char*>
-{
-};
-
-// Each catalog holds the list, no more and no less, once each.
-TEST_P(CatalogFile, HoldsExactlyTheListedKeys)
-{
-    const std::string language = GetParam();
-    const std::string text =
-        ReadFile(std::filesystem::path(QUENYX_SOURCE_DIR) / "resources" / "catalog" / ("quenyx_" + language + ".ts"));
-    ASSERT_FALSE(text.empty());
-
-    std::smatch match;
-    ASSERT_TRUE(std::regex_search(text, match, std::regex(R"re(<TS [^>]*\slanguage="([^"]*)")re")));
-    EXPECT_EQ(match[1], language);
-
-    const std::regex source(R"(<source>([^<]*)</source>)");
-    std::vector<std::string> keys;
-    for (std::sregex_iterator it(text.begin(), text.end(), source), end; it != end; ++it)
-        keys.push_back((*it)[1]);
-    std::sort(keys.begin(), keys.end());
-    EXPECT_EQ(keys, std::vector<std::string>(platform::kLocalizationKeys.begin(), platform::kLocalizationKeys.end()));
-}
-
-INSTANTIATE_TEST_SUITE_P(Languages, CatalogFile, ::testing::Values("en", "pt_BR", "es"));
-
-TEST(Catalog, ALongestTextComesBackWhole)
+TEST(Catalog, LongestTextsAndTheSettingDescriptionsComeThrough)
 {
     auto catalog = std::make_shared<test::FakeTextCatalog>();
+    for (const std::string_view key : platform::kLocalizationKeys)
+        catalog->texts[platform::Utf8ToUtf16(key)] = u"listed";
     catalog->texts[u"Long"] = std::u16string(999, u'\u00e7');
     platform::Platform platform;
     platform.textCatalog = catalog;
     platform::Install(platform);
     EXPECT_EQ(modGlobalization::GetLocalizedString("Long"), platform::Utf16ToUtf8(std::u16string(999, u'\u00e7')));
+    // The settings' descriptions are looked up by keys held in a table, out of the source scan's sight.
+    settings::SettingCatalog().Clear();
+    settings::LoadSettingCatalog();
     platform::Install({});
-}
-
-TEST(Catalog, WithoutALibraryTextsAreEmptyAndTheLogSaysSoOnce)
-{
-    auto machine = test::TestMachine::Create();
-    mod_Trace::SetTraceSettings("1", machine->Folder());
-    modGlobalization::NoteCatalogMissing("libPolyglossa32.so: cannot open shared object file");
-
-    EXPECT_EQ(modGlobalization::GetLocalizedString("Printers"), "");
-    EXPECT_EQ(modGlobalization::GetLocalizedString("Settings02"), "");
-
-    auto& clock = machine->clock();
-    const std::string log = ReadFile(machine->HostPath(mod_Trace::LogFilePath(clock.ShortDate(clock.now))));
-    const std::string line = "[modGlobalization]  - biblioteca de textos ausente: libPolyglossa32.so: cannot open";
-    const auto first = log.find(line);
-    EXPECT_NE(first, std::string::npos) << log;
-    EXPECT_EQ(log.find(line, first + 1), std::string::npos) << log;
-    mod_Trace::ResetTraceSettings();
+    EXPECT_EQ(settings::SettingCatalog().Count(), 6);
+    for (const auto& setting : settings::SettingCatalog())
+        EXPECT_EQ(setting->Description(), "listed") << setting->Key();
 }
 
 } // namespace

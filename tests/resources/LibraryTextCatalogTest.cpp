@@ -1,33 +1,27 @@
 #include "platform/LibraryTextCatalog.h"
 #include "platform/LocalizationKeys.h"
-#include "platform/Platform.h"
 #include "platform/Utf.h"
-#include "platform/modGlobalization.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace quenyx {
 namespace {
 
 using platform::LibraryTextCatalog;
 
-TEST(LibraryTextCatalog, AMissingLibraryIsRefusedWithAReason)
+TEST(LibraryTextCatalog, AMissingOrBrokenLibraryIsRefusedWithAReason)
 {
-    std::string error;
-    EXPECT_EQ(LibraryTextCatalog::OpenFile("no-such-folder/libPolyglossa32.so", error), nullptr);
-    EXPECT_NE(error.find("libPolyglossa32.so"), std::string::npos) << error;
-}
-
-TEST(LibraryTextCatalog, ALibraryWithoutGetStringIsRefused)
-{
-    std::string error;
-    EXPECT_EQ(LibraryTextCatalog::OpenFile(QUENYX_BROKEN_LIBRARY, error), nullptr);
-    EXPECT_NE(error.find("GetString"), std::string::npos) << error;
+    const std::pair<const char*, const char*> cases[] = {{"no-such-folder/libPolyglossa32.so", "libPolyglossa32.so"},
+                                                         {QUENYX_BROKEN_LIBRARY, "GetString"}};
+    for (const auto& [path, reason] : cases) {
+        std::string error;
+        EXPECT_EQ(LibraryTextCatalog::OpenFile(path, error), nullptr);
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
+    }
 }
 
 #ifdef QUENYX_CATALOG_LIBRARY
@@ -39,144 +33,64 @@ void SetLanguage(const char* assignment)
     ASSERT_EQ(putenv(const_cast<char*>(assignment)), 0);
 }
 
-// Before the tests below load the library by its path: a copy already loaded would be found without searching.
-TEST(LibraryTextCatalog, IsFoundByNameBesideTheExecutable)
+// The key's text after a LoadResources, or nothing when GetString says it has none.
+std::optional<std::u16string> Lookup(LibraryTextCatalog& catalog, const std::string& key)
+{
+    catalog.LoadResources(u"Quenyx\\Agent");
+    std::u16string buffer(1000, u'#');
+    if (catalog.GetString(platform::Utf8ToUtf16(key), buffer.data(), 1000) != -1)
+        return std::nullopt;
+    return buffer.substr(0, buffer.find(u'\0'));
+}
+
+// The library is looked up by name beside the executable, the way the console finds it.
+TEST(LibraryTextCatalog, EveryLanguageHasATextForEveryKey)
 {
     std::string error;
-    const auto byName = LibraryTextCatalog::Open(error);
-    ASSERT_NE(byName, nullptr) << error;
-    SetLanguage("QUENYX_LANGUAGE=es");
-    byName->LoadResources(u"Quenyx\\Agent");
-    std::u16string buffer(1000, u' ');
-    ASSERT_EQ(byName->GetString(u"Printers", buffer.data(), 1000), -1);
-    EXPECT_EQ(buffer.substr(0, buffer.find(u'\0')), u"Impresoras");
-}
-
-class Library : public ::testing::Test
-{
-protected:
-    static void SetUpTestSuite()
-    {
-        std::string error;
-        catalog = LibraryTextCatalog::OpenFile(QUENYX_CATALOG_LIBRARY, error);
-        ASSERT_NE(catalog, nullptr) << error;
+    const auto catalog = LibraryTextCatalog::Open(error);
+    ASSERT_NE(catalog, nullptr) << error;
+    // Tags as the system writes them, and other countries of the same language, find the language's catalog.
+    const std::pair<const char*, const char*> cases[] = {
+        {"QUENYX_LANGUAGE=en", "Settings"},         {"QUENYX_LANGUAGE=pt_BR", "Configurações"},
+        {"QUENYX_LANGUAGE=es", "Configuración"},    {"QUENYX_LANGUAGE=pt-BR", "Configurações"},
+        {"QUENYX_LANGUAGE=es_MX", "Configuración"}, {"QUENYX_LANGUAGE=EN-us", "Settings"}};
+    for (const auto& [assignment, settings] : cases) {
+        SetLanguage(assignment);
+        EXPECT_EQ(Lookup(*catalog, "Settings02"), platform::Utf8ToUtf16(settings)) << assignment;
+        for (const std::string_view key : platform::kLocalizationKeys)
+            EXPECT_NE(Lookup(*catalog, std::string(key)).value_or(u""), u"") << assignment << ' ' << key;
     }
-    static void TearDownTestSuite()
-    {
-        catalog.reset();
-        SetLanguage("QUENYX_LANGUAGE=");
-    }
-    void SetUp() override { ASSERT_NE(catalog, nullptr); }
-
-    // The key's text after a LoadResources, or nothing when GetString says it has none.
-    static std::optional<std::u16string> Lookup(const std::string& key)
-    {
-        catalog->LoadResources(u"Quenyx\\Agent");
-        std::u16string buffer(1000, u'#');
-        if (catalog->GetString(platform::Utf8ToUtf16(key), buffer.data(), 1000) != -1)
-            return std::nullopt;
-        return buffer.substr(0, buffer.find(u'\0'));
-    }
-
-    static std::shared_ptr<LibraryTextCatalog> catalog;
-};
-
-std::shared_ptr<LibraryTextCatalog> Library::catalog;
-
-struct LanguageCase
-{
-    const char* assignment;
-    const char* printers;
-    const char* settings;
-    const char* billingDisable;
-};
-
-class Languages : public Library, public ::testing::WithParamInterface<LanguageCase>
-{
-};
-
-TEST_P(Languages, EveryKeyHasAText)
-{
-    SetLanguage(GetParam().assignment);
-    for (const std::string_view key : platform::kLocalizationKeys) {
-        const auto text = Lookup(std::string(key));
-        ASSERT_TRUE(text.has_value()) << key;
-        EXPECT_FALSE(text->empty()) << key;
-    }
-}
-
-TEST_P(Languages, TheCatalogIsTheLanguagesOwn)
-{
-    SetLanguage(GetParam().assignment);
-    EXPECT_EQ(Lookup("Printers"), platform::Utf8ToUtf16(GetParam().printers));
-    EXPECT_EQ(Lookup("Settings02"), platform::Utf8ToUtf16(GetParam().settings));
-    EXPECT_EQ(Lookup("BillingDisable"), platform::Utf8ToUtf16(GetParam().billingDisable));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Catalogs, Languages,
-    ::testing::Values(
-        LanguageCase{"QUENYX_LANGUAGE=en", "Printers", "Settings", "Disable accounting"},
-        LanguageCase{"QUENYX_LANGUAGE=pt_BR", "Impressoras", "Configurações", "Desabilitar contabilização"},
-        LanguageCase{"QUENYX_LANGUAGE=es", "Impresoras", "Configuración", "Deshabilitar contabilización"},
-        // Tags as the system writes them, and other countries of the same language.
-        LanguageCase{"QUENYX_LANGUAGE=pt-BR", "Impressoras", "Configurações", "Desabilitar contabilização"},
-        LanguageCase{"QUENYX_LANGUAGE=pt_PT", "Impressoras", "Configurações", "Desabilitar contabilização"},
-        LanguageCase{"QUENYX_LANGUAGE=es_MX", "Impresoras", "Configuración", "Deshabilitar contabilización"},
-        LanguageCase{"QUENYX_LANGUAGE=EN-us", "Printers", "Settings", "Disable accounting"}));
-
-TEST_F(Library, ALanguageWithoutACatalogIsLikeNoneChosen)
-{
+    // A language without a catalog is like none chosen.
     SetLanguage("QUENYX_LANGUAGE=");
-    const auto unset = Lookup("Printers");
+    const auto unset = Lookup(*catalog, "Printers");
     ASSERT_TRUE(unset.has_value());
     SetLanguage("QUENYX_LANGUAGE=fr_FR");
-    EXPECT_EQ(Lookup("Printers"), unset);
-}
+    EXPECT_EQ(Lookup(*catalog, "Printers"), unset);
 
-TEST_F(Library, KeysAreMatchedExactly)
-{
+    // Keys are matched exactly, and a text is written only when it and its NUL fit.
     SetLanguage("QUENYX_LANGUAGE=en");
     for (const char* key : {"", "printers", "Printers:", " Printers", "NoSuchKey"})
-        EXPECT_EQ(Lookup(key), std::nullopt) << '"' << key << '"';
-}
-
-TEST_F(Library, ATextIsWrittenOnlyWhenItAndItsNulFit)
-{
-    SetLanguage("QUENYX_LANGUAGE=en");
-    const std::u16string key = u"Printers";
+        EXPECT_EQ(Lookup(*catalog, key), std::nullopt) << '"' << key << '"';
     std::u16string buffer(12, u'#');
-    catalog->LoadResources(u"Quenyx\\Agent");
-
-    EXPECT_EQ(catalog->GetString(key, buffer.data(), 9), -1);
-    EXPECT_EQ(buffer, std::u16string(u"Printers\0###", 12));
-
-    buffer.assign(12, u'#');
-    EXPECT_EQ(catalog->GetString(key, buffer.data(), 8), 0);
+    EXPECT_EQ(catalog->GetString(u"Printers", buffer.data(), 8), 0);
     EXPECT_EQ(buffer, std::u16string(12, u'#'));
-    EXPECT_EQ(catalog->GetString(key, buffer.data(), 0), 0);
-    EXPECT_EQ(catalog->GetString(key, nullptr, 1000), 0);
+    EXPECT_EQ(catalog->GetString(u"Printers", nullptr, 1000), 0);
+    EXPECT_EQ(catalog->GetString(u"Printers", buffer.data(), 9), -1);
+    EXPECT_EQ(buffer, std::u16string(u"Printers\0###", 12));
 }
 
-TEST_F(Library, RepeatedLoadsKeepTheCatalogAndFollowTheLanguage)
+TEST(LibraryTextCatalog, RepeatedLoadsKeepTheCatalogAndFollowTheLanguage)
 {
+    std::string error;
+    const auto catalog = LibraryTextCatalog::OpenFile(QUENYX_CATALOG_LIBRARY, error);
+    ASSERT_NE(catalog, nullptr) << error;
     for (int round = 0; round < 2000; ++round) {
         const bool portuguese = (round / 100) % 2 == 1;
         if (round % 100 == 0)
             SetLanguage(portuguese ? "QUENYX_LANGUAGE=pt_BR" : "QUENYX_LANGUAGE=en");
-        ASSERT_EQ(Lookup("Printers"), portuguese ? u"Impressoras" : u"Printers") << "round " << round;
+        ASSERT_EQ(Lookup(*catalog, "Printers"), portuguese ? u"Impressoras" : u"Printers") << "round " << round;
     }
-}
-
-TEST_F(Library, GetLocalizedStringReadsTheLibrary)
-{
-    SetLanguage("QUENYX_LANGUAGE=pt_BR");
-    platform::Platform host;
-    host.textCatalog = catalog;
-    platform::Install(host);
-    EXPECT_EQ(modGlobalization::GetLocalizedString("Settings02"), "Configurações");
-    EXPECT_EQ(modGlobalization::GetLocalizedString("NoSuchKey"), "");
-    platform::Install({});
+    SetLanguage("QUENYX_LANGUAGE=");
 }
 
 #endif

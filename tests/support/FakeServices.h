@@ -15,7 +15,7 @@ struct EventLog
     std::vector<std::string> events;
 };
 
-// Answers each service name as told; an unknown name is NoService. Records the names asked for.
+// Answers each service name as told; an unknown name is NoService.
 class FakeServiceControl final : public platform::ServiceControl
 {
 public:
@@ -25,11 +25,9 @@ public:
         std::uint32_t state = 0;
     };
     std::map<std::string, Answer> answers;
-    std::vector<std::string> asked;
 
     platform::ServiceQuery QueryServiceState(const std::string& name, std::uint32_t& state) override
     {
-        asked.push_back(name);
         const auto found = answers.find(name);
         if (found == answers.end())
             return platform::ServiceQuery::NoService;
