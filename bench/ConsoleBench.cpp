@@ -35,9 +35,11 @@ struct Console
     std::unique_ptr<shell::frmMain> window;
 };
 
+// The windows live only as long as the application object: main() closes them before it goes.
+std::map<std::pair<int, int>, std::unique_ptr<Console>> consoles;
+
 Console& ConsoleOf(int printers, int values)
 {
-    static std::map<std::pair<int, int>, std::unique_ptr<Console>> consoles;
     auto& console = consoles[{printers, values}];
     if (!console) {
         consoles.clear(); // one window at a time: the program-wide collections belong to it
@@ -109,5 +111,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    consoles.clear();
     return 0;
 }

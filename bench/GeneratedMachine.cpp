@@ -65,7 +65,6 @@ GeneratedMachine::GeneratedMachine(int printers, int values)
 
 GeneratedMachine::~GeneratedMachine()
 {
-    platform::Install({});
     registry.reset();
     system.reset();
     std::error_code ec;
