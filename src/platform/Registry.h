@@ -81,6 +81,9 @@ class RegistryBackend
 public:
     virtual ~RegistryBackend() = default;
     virtual RegStatus OpenKey(std::string_view path, std::uint32_t access, std::unique_ptr<RegistryKey>& key) = 0;
+    // While held, a store that can may let consecutive reads share one consistent view instead of taking
+    // one each; any write ends that view. Windows' registry has nothing to share.
+    virtual void HoldReads(bool) {}
 };
 
 struct RawValue

@@ -166,4 +166,16 @@ void EnumValues(RootKey, const std::string& keyPath, std::vector<std::string>& e
         entries.assign(1, "-1");
 }
 
+SharedReads::SharedReads() : backend_(Current().registry)
+{
+    if (backend_)
+        backend_->HoldReads(true);
+}
+
+SharedReads::~SharedReads()
+{
+    if (backend_)
+        backend_->HoldReads(false);
+}
+
 } // namespace quenyx::mod_RegWin

@@ -3,6 +3,7 @@
 #include "platform/Registry.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,5 +29,19 @@ std::int32_t EnumKeys(RootKey root, const std::string& keyPath, std::vector<std:
 
 // `entries` ends up holding "name;data" for every value with data, or the single entry "-1".
 void EnumValues(RootKey root, const std::string& keyPath, std::vector<std::string>& entries);
+
+// While one lives, the registry reads share one consistent view where the store can offer one (the
+// emulated machine), instead of taking a view each; a write ends it. For loops that read many values.
+class SharedReads final
+{
+public:
+    SharedReads();
+    ~SharedReads();
+    SharedReads(const SharedReads&) = delete;
+    SharedReads& operator=(const SharedReads&) = delete;
+
+private:
+    std::shared_ptr<platform::RegistryBackend> backend_;
+};
 
 } // namespace quenyx::mod_RegWin

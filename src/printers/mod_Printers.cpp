@@ -35,6 +35,7 @@ bool SearchPrinters(const std::string& keyPath, const std::string& clusterName)
     WriteTrace("Printers", "Procurando impressoras.. -> " + keyPath);
 
     bool queryStatus = true;
+    const mod_RegWin::SharedReads oneView;
     for (std::size_t position = 0; position < names.size(); ++position) {
         const std::string& name = names[position];
         WriteTrace("Printers", "verificando " + std::to_string(position) + ": " + name);

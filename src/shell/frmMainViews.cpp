@@ -163,6 +163,7 @@ void frmMain::FillPrint(const QString& clusterName)
     const bool toner = mod_Main::ecoTonerEnabled();
     qint16 row = 0;
     std::int32_t i = 0;
+    const mod_RegWin::SharedReads oneView;
     for (const auto& printer : printers::printers()) {
         ++i;
         mod_Trace::WriteTrace("FillPrint", std::to_string(i) + " escrevendo => " + printer->printerName());

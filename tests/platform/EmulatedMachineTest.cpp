@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -80,6 +81,37 @@ TEST_F(EmulatedMachine, TwoProcessesWritingAtOnceLoseNothing)
     std::vector<std::string> entries;
     EnumValues(HKLM, machine->Key("K"), entries);
     EXPECT_EQ(entries.size(), 2u * kPerProcess);
+}
+
+TEST_F(EmulatedMachine, SharedReadsKeepOneViewUntilAWriteOrTheirEnd)
+{
+    machine->MakeKey("K");
+    ASSERT_EQ(SaveSettingString(HKLM, machine->Key("K"), "A", "1"), 0);
+    auto& emulated = dynamic_cast<platform::EmulatedMachine&>(machine->Admin());
+    std::string error;
+    auto agent = platform::EmulatedMachine::Open(emulated.folder(), false, error); // another process's writes
+    ASSERT_TRUE(agent) << error;
+    const auto agentWrites = [&](const char* text) {
+        ASSERT_EQ(agent->SetRawValue(machine->Key("K"), {"A", platform::reg_type::String, std::string(text) + '\0'}), 0);
+    };
+    {
+        const SharedReads oneView;
+        EXPECT_EQ(GetSettingString(HKLM, machine->Key("K"), "A", ""), "1");
+        agentWrites("2");
+        EXPECT_EQ(GetSettingString(HKLM, machine->Key("K"), "A", ""), "1");
+        ASSERT_EQ(SaveSettingString(HKLM, machine->Key("K"), "B", "x"), 0); // our own write ends the view
+        EXPECT_EQ(GetSettingString(HKLM, machine->Key("K"), "A", ""), "2");
+    }
+    agentWrites("3");
+    EXPECT_EQ(GetSettingString(HKLM, machine->Key("K"), "A", ""), "3");
+
+    // Nothing is left reading: a checkpoint that must wait for every reader completes at once.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open((emulated.folder() / platform::EmulatedMachine::kRegistryFile).c_str(), &db), SQLITE_OK);
+    int log = -1;
+    int done = -2;
+    EXPECT_EQ(sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, &log, &done), SQLITE_OK);
+    sqlite3_close(db);
 }
 
 TEST_F(EmulatedMachine, WindowsPathsMapIntoDriveFoldersWithoutRegardToCase)

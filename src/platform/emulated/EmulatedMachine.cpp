@@ -70,6 +70,8 @@ public:
     }
     ~Key() override { machine_.EndSnapshotOf(this); }
 
+    bool readOnly() const { return !HasWriteAccess(access_); }
+
     RegStatus QueryValueInfo(std::string_view name, std::uint32_t& type, std::uint32_t& size) override
     {
         machine_.EndSnapshotUnlessOwner(this);
@@ -229,6 +231,9 @@ void EmulatedMachine::EndSnapshotUnlessOwner(const Key* owner)
 {
     if (!snapshotOpen_ || (owner && owner == snapshotOwner_))
         return;
+    // A held view is shared by every reading key; only a writer (or the release) ends it.
+    if (owner && !snapshotOwner_ && readHolds_ > 0 && owner->readOnly())
+        return;
     snapshotOpen_ = false;
     snapshotOwner_ = nullptr;
     {
@@ -237,6 +242,16 @@ void EmulatedMachine::EndSnapshotUnlessOwner(const Key* owner)
             return;
     }
     std::ignore = db_.Exec("ROLLBACK");
+}
+
+void EmulatedMachine::HoldReads(bool hold)
+{
+    readHolds_ += hold ? 1 : -1;
+    if (readHolds_ <= 0) {
+        readHolds_ = 0;
+        if (!snapshotOwner_)
+            EndSnapshotUnlessOwner(nullptr);
+    }
 }
 
 void EmulatedMachine::EndSnapshotOf(const Key* owner)
@@ -266,12 +281,15 @@ std::int64_t EmulatedMachine::Find(std::string_view path)
 RegStatus EmulatedMachine::OpenKey(std::string_view path, std::uint32_t access, std::unique_ptr<RegistryKey>& key)
 {
     key.reset();
-    EndSnapshotUnlessOwner(nullptr);
     const bool writing = HasWriteAccess(access);
-    const bool snapshot = !writing && BeginSnapshot();
+    const bool shared = !writing && readHolds_ > 0;
+    if (!shared || snapshotOwner_)
+        EndSnapshotUnlessOwner(nullptr);
+    const bool snapshot = !writing && BeginSnapshot() && !shared;
     const std::int64_t id = Find(path);
     if (id == 0) {
-        EndSnapshotUnlessOwner(nullptr);
+        if (!shared)
+            EndSnapshotUnlessOwner(nullptr);
         return reg_error::FileNotFound;
     }
     if (writing && WriteDenied(path))

@@ -34,6 +34,7 @@ public:
 
     // RegistryBackend
     RegStatus OpenKey(std::string_view path, std::uint32_t access, std::unique_ptr<RegistryKey>& key) override;
+    void HoldReads(bool hold) override;
 
     // RegistryAdmin
     RegStatus CreateKey(std::string_view path) override;
@@ -77,7 +78,8 @@ private:
     sqlite::Database db_;
     int transactionDepth_ = 0;
     bool snapshotOpen_ = false;
-    const Key* snapshotOwner_ = nullptr;
+    const Key* snapshotOwner_ = nullptr; // null while held for reads: every read key shares it
+    int readHolds_ = 0;
 };
 
 } // namespace quenyx::platform
