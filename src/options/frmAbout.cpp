@@ -26,10 +26,7 @@ namespace {
 constexpr const char* kMsInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 constexpr const char* kToolsLocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
-QString Text(const char* key)
-{
-    return QString::fromStdString(modGlobalization::GetLocalizedString(key));
-}
+using modGlobalization::Text;
 
 void Log(const std::string& message)
 {

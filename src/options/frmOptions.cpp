@@ -59,10 +59,7 @@ constexpr std::array<Row, 7> kRows{{
 // The row of a level list is the level number of the trace files.
 const QStringList kLevelRows{"OFF", "Fatal", "Error", "Warn", "Info", "Debug!"};
 
-QString Text(const char* key)
-{
-    return QString::fromStdString(modGlobalization::GetLocalizedString(key));
-}
+using modGlobalization::Text;
 
 
 // The secure-print choice's caption is longer than the page is wide; a plain check box would cut it off.

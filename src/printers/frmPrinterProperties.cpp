@@ -24,10 +24,7 @@ using shell::Px;
 namespace {
 
 
-QString Text(const char* key)
-{
-    return QString::fromStdString(modGlobalization::GetLocalizedString(key));
-}
+using modGlobalization::Text;
 
 QCheckBox* NewBox(const QString& name, const QString& caption, QWidget* parent)
 {

@@ -29,10 +29,7 @@ using shell::Px;
 namespace {
 
 
-QString Text(const char* key)
-{
-    return QString::fromStdString(modGlobalization::GetLocalizedString(key));
-}
+using modGlobalization::Text;
 
 template <typename Control> Control* Named(Control* control, const char* name)
 {

@@ -29,10 +29,7 @@ using shell::Px;
 namespace {
 
 
-QString Text(const char* key)
-{
-    return QString::fromStdString(modGlobalization::GetLocalizedString(key));
-}
+using modGlobalization::Text;
 
 bool SameName(const std::string& a, const std::string& b)
 {

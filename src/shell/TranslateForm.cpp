@@ -15,7 +15,7 @@ constexpr const char* kTagProperty = "Tag";
 
 QString Tag(const QObject* object) { return object->property(kTagProperty).toString(); }
 
-QString Text(const QString& key) { return QString::fromStdString(GetLocalizedString(key.toStdString())); }
+QString TextOf(const QString& key) { return QString::fromStdString(GetLocalizedString(key.toStdString())); }
 
 void SetCaption(QWidget* control, const QString& caption)
 {
@@ -29,6 +29,8 @@ void SetCaption(QWidget* control, const QString& caption)
 
 } // namespace
 
+QString Text(const char* key) { return QString::fromStdString(GetLocalizedString(key)); }
+
 void SetTag(QObject* control, const char* key) { control->setProperty(kTagProperty, QString::fromUtf8(key)); }
 
 void TranslateForm(QWidget* form)
@@ -38,13 +40,13 @@ void TranslateForm(QWidget* form)
         if (tag.isEmpty())
             continue;
         const bool colon = tag.endsWith(QLatin1Char(':'));
-        const QString text = Text(colon ? tag.chopped(1) : tag);
+        const QString text = TextOf(colon ? tag.chopped(1) : tag);
         if (!text.isEmpty())
             SetCaption(control, colon ? text + QLatin1Char(':') : text);
     }
     const QString formTag = Tag(form);
     if (!formTag.isEmpty()) {
-        const QString text = Text(formTag);
+        const QString text = TextOf(formTag);
         if (!text.isEmpty())
             form->setWindowTitle(text);
     }

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QString>
+
 class QObject;
 class QWidget;
 
 namespace quenyx::modGlobalization {
+
+// The text of a localization key as the forms show it; the empty text when the catalog has none.
+QString Text(const char* key);
 
 // Gives a control (or a form) the localization key of its caption. A key ending in ":" stands for the
 // key's text followed by a colon.

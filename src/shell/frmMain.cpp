@@ -31,7 +31,7 @@ std::function<void(const QString&)>& StepObserver()
     return observer;
 }
 
-QString Text(const char* key) { return QString::fromStdString(modGlobalization::GetLocalizedString(key)); }
+using modGlobalization::Text;
 
 void Sleep(std::uint32_t milliseconds)
 {

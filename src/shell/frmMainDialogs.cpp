@@ -1,4 +1,5 @@
 // The main window's commands that open a dialog, and what follows each one.
+#include "shell/TranslateForm.h"
 #include "shell/frmMain.h"
 
 #include "options/frmAbout.h"
@@ -20,7 +21,7 @@ namespace quenyx::shell {
 
 namespace {
 
-QString Text(const char* key) { return QString::fromStdString(modGlobalization::GetLocalizedString(key)); }
+using modGlobalization::Text;
 
 std::string Read(const std::string& key, const char* name, const char* defaultText)
 {
