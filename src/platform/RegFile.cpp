@@ -1,6 +1,7 @@
 #include "platform/RegFile.h"
 
 #include "platform/Text.h"
+#include "platform/Utf.h"
 
 #include <algorithm>
 #include <array>
@@ -18,25 +19,6 @@ constexpr std::string_view kRootName = "HKEY_LOCAL_MACHINE";
 constexpr std::string_view kRootAbbreviation = "HKLM";
 constexpr std::size_t kHexLineWidth = 80;
 constexpr std::string_view kHexIndent = "  ";
-
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
 
 // The length of the well-formed UTF-8 sequence at `i` (decoded into `cp`), or 0 when there is none.
 std::size_t Utf8SequenceAt(std::string_view text, std::size_t i, char32_t& cp)

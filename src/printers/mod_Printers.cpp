@@ -1,6 +1,7 @@
 #include "printers/mod_Printers.h"
 
 #include "platform/Platform.h"
+#include "platform/Text.h"
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
 
@@ -12,21 +13,7 @@ namespace quenyx::mod_Printers {
 using mod_RegWin::HKLM;
 using mod_Trace::WriteTrace;
 
-std::optional<std::int16_t> ToInt16(const std::string& text)
-{
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return std::nullopt;
-    const std::size_t last = text.find_last_not_of(' ');
-    std::string_view digits(text.data() + first, last - first + 1);
-    if (!digits.empty() && digits.front() == '+')
-        digits.remove_prefix(1);
-    std::int16_t value = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (ec != std::errc() || end != digits.data() + digits.size() || digits.empty())
-        return std::nullopt;
-    return value;
-}
+std::optional<std::int16_t> ToInt16(const std::string& text) { return platform::ParseInteger<std::int16_t>(text); }
 
 bool SearchPrinters(const std::string& keyPath, const std::string& clusterName)
 {

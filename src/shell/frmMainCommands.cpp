@@ -1,6 +1,9 @@
 // The main window's commands: toolbar, menu, and what each command does.
+#include "shell/TranslateForm.h"
 #include "shell/frmMain.h"
 
+#include "options/AgentValues.h"
+#include "platform/Text.h"
 #include "platform/modGlobalization.h"
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
@@ -15,35 +18,17 @@
 
 #include <QLabel>
 
-#include <charconv>
-
 namespace quenyx::shell {
 
 namespace {
 
-QString Text(const char* key) { return QString::fromStdString(modGlobalization::GetLocalizedString(key)); }
+using modGlobalization::Text;
 
-std::string AgentValue(const char* name, const char* defaultText)
-{
-    return mod_RegWin::GetSettingString(mod_RegWin::HKLM, mod_Trace::AgentKey, name, defaultText);
-}
+using options::AgentValue;
 
 // "InstallType" as an integer; a text that is not one gives nothing, and the menu is built as for any type
 // other than 1 (no Secure print entry) instead of failing.
-std::optional<int> InstallType()
-{
-    const std::string text = AgentValue("InstallType", "1");
-    std::string_view digits(text);
-    while (!digits.empty() && digits.front() == ' ')
-        digits.remove_prefix(1);
-    while (!digits.empty() && digits.back() == ' ')
-        digits.remove_suffix(1);
-    int value = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (ec != std::errc() || end != digits.data() + digits.size() || digits.empty())
-        return std::nullopt;
-    return value;
-}
+std::optional<int> InstallType() { return platform::ParseInteger<int>(AgentValue("InstallType", "1")); }
 
 } // namespace
 

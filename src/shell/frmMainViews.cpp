@@ -1,6 +1,9 @@
 // The main window's three views: the navigation panel, and the settings and printers lists.
+#include "shell/TranslateForm.h"
 #include "shell/frmMain.h"
 
+#include "options/AgentValues.h"
+#include "platform/Text.h"
 #include "platform/modGlobalization.h"
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
@@ -13,34 +16,21 @@
 
 #include <QLabel>
 
-#include <charconv>
-
 namespace quenyx::shell {
 
 namespace {
 
-QString Text(const char* key) { return QString::fromStdString(modGlobalization::GetLocalizedString(key)); }
+using modGlobalization::Text;
 
 // A switch's text as a truth value: an integer, zero or not. The console writes only "0" and "1"; any other
 // text (someone's "yes", an empty value) reads as off rather than stopping the fill.
 bool IntegerTruth(const std::string& text)
 {
-    std::string_view digits(text);
-    while (!digits.empty() && digits.front() == ' ')
-        digits.remove_prefix(1);
-    while (!digits.empty() && digits.back() == ' ')
-        digits.remove_suffix(1);
-    if (!digits.empty() && digits.front() == '+')
-        digits.remove_prefix(1);
-    long long value = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    return ec == std::errc() && end == digits.data() + digits.size() && !digits.empty() && value != 0;
+    const auto value = platform::ParseInteger<long long>(text);
+    return value && *value != 0;
 }
 
-std::string AgentValue(const char* name, const char* defaultText)
-{
-    return mod_RegWin::GetSettingString(mod_RegWin::HKLM, mod_Trace::AgentKey, name, defaultText);
-}
+using options::AgentValue;
 
 } // namespace
 
