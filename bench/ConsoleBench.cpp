@@ -4,7 +4,7 @@
 
 #include "printers/Printer.h"
 #include "settings/AgentSettings.h"
-#include "shell/ListControl.h"
+#include "widgets/ListControl.h"
 #include "shell/frmMain.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 #include "platform/Platform.h"
 #include "shell/ConsoleProbes.h"
 #include "shell/GuiUserInterface.h"
-#include "shell/Look.h"
+#include "widgets/Look.h"
 #include "shell/SingleInstance.h"
 #include "shell/frmMain.h"
 

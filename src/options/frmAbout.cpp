@@ -1,16 +1,16 @@
 #include "options/frmAbout.h"
 
-#include "shell/ModalHook.h"
+#include "widgets/ModalHook.h"
 #include "options/AgentValues.h"
 #include "platform/Platform.h"
 #include "platform/modGlobalization.h"
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
-#include "shell/Look.h"
-#include "shell/MessageBox.h"
-#include "shell/PanelButton.h"
-#include "shell/TitleStrip.h"
-#include "shell/TranslateForm.h"
+#include "widgets/Look.h"
+#include "widgets/MessageBox.h"
+#include "widgets/PanelButton.h"
+#include "widgets/TitleStrip.h"
+#include "widgets/TranslateForm.h"
 
 #include <QLabel>
 

@@ -1,16 +1,16 @@
 #include "printers/frmPrinterProperties.h"
 
-#include "shell/ModalHook.h"
+#include "widgets/ModalHook.h"
 #include "platform/Registry.h"
 #include "platform/modGlobalization.h"
 #include "platform/mod_RegWin.h"
 #include "printers/Printer.h"
 #include "printers/mod_Printers.h"
-#include "shell/Look.h"
-#include "shell/MessageBox.h"
-#include "shell/PanelButton.h"
-#include "shell/TranslateForm.h"
-#include "shell/mod_Main.h"
+#include "widgets/Look.h"
+#include "widgets/MessageBox.h"
+#include "widgets/PanelButton.h"
+#include "widgets/TranslateForm.h"
+#include "session/mod_Main.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

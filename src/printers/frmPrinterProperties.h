@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/DialogFrame.h"
+#include "widgets/DialogFrame.h"
 
 #include <functional>
 #include <memory>

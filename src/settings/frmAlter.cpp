@@ -1,18 +1,18 @@
 #include "settings/frmAlter.h"
 
-#include "shell/ModalHook.h"
+#include "widgets/ModalHook.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
 #include "platform/modGlobalization.h"
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
 #include "settings/AgentSettings.h"
-#include "shell/IntegerKeyFilter.h"
-#include "shell/Look.h"
-#include "shell/MessageBox.h"
-#include "shell/PanelButton.h"
-#include "shell/TranslateForm.h"
-#include "shell/mod_Main.h"
+#include "widgets/IntegerKeyFilter.h"
+#include "widgets/Look.h"
+#include "widgets/MessageBox.h"
+#include "widgets/PanelButton.h"
+#include "widgets/TranslateForm.h"
+#include "session/mod_Main.h"
 
 #include <QApplication>
 #include <QButtonGroup>

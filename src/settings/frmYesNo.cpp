@@ -1,9 +1,9 @@
 #include "settings/frmYesNo.h"
 
-#include "shell/Look.h"
-#include "shell/PanelButton.h"
-#include "shell/TitleStrip.h"
-#include "shell/TranslateForm.h"
+#include "widgets/Look.h"
+#include "widgets/PanelButton.h"
+#include "widgets/TitleStrip.h"
+#include "widgets/TranslateForm.h"
 
 #include <QLabel>
 

@@ -1,6 +1,6 @@
 #include "shell/GuiUserInterface.h"
 
-#include "shell/MessageBox.h"
+#include "widgets/MessageBox.h"
 #include "shell/frmWait.h"
 
 namespace quenyx::shell {

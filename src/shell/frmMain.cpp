@@ -8,15 +8,15 @@
 #include "printers/mod_Printers.h"
 #include "settings/AgentSettings.h"
 #include "settings/frmYesNo.h"
-#include "shell/ListControl.h"
-#include "shell/Look.h"
-#include "shell/MenuBar.h"
+#include "widgets/ListControl.h"
+#include "widgets/Look.h"
+#include "widgets/MenuBar.h"
 #include "shell/SingleInstance.h"
-#include "shell/TitleStrip.h"
-#include "shell/ToolButton.h"
-#include "shell/TranslateForm.h"
+#include "widgets/TitleStrip.h"
+#include "widgets/ToolButton.h"
+#include "widgets/TranslateForm.h"
 #include "shell/frmWait.h"
-#include "shell/mod_Main.h"
+#include "session/mod_Main.h"
 
 #include <QCloseEvent>
 #include <QLabel>

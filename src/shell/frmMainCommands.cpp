@@ -1,5 +1,5 @@
 // The main window's commands: toolbar, menu, and what each command does.
-#include "shell/TranslateForm.h"
+#include "widgets/TranslateForm.h"
 #include "shell/frmMain.h"
 
 #include "options/AgentValues.h"
@@ -9,12 +9,12 @@
 #include "platform/mod_Trace.h"
 #include "printers/mod_Printers.h"
 #include "settings/AgentSettings.h"
-#include "shell/ListControl.h"
-#include "shell/Look.h"
-#include "shell/MenuBar.h"
-#include "shell/ToolButton.h"
+#include "widgets/ListControl.h"
+#include "widgets/Look.h"
+#include "widgets/MenuBar.h"
+#include "widgets/ToolButton.h"
 #include "shell/frmWait.h"
-#include "shell/mod_Main.h"
+#include "session/mod_Main.h"
 
 #include <QLabel>
 

@@ -1,5 +1,5 @@
 // The main window's commands that open a dialog, and what follows each one.
-#include "shell/TranslateForm.h"
+#include "widgets/TranslateForm.h"
 #include "shell/frmMain.h"
 
 #include "options/frmAbout.h"
@@ -12,7 +12,7 @@
 #include "settings/AgentSettings.h"
 #include "settings/frmAlter.h"
 #include "settings/frmInsert.h"
-#include "shell/ListControl.h"
+#include "widgets/ListControl.h"
 #include "shell/frmWait.h"
 
 #include <QLabel>

@@ -1,5 +1,5 @@
 // The main window's three views: the navigation panel, and the settings and printers lists.
-#include "shell/TranslateForm.h"
+#include "widgets/TranslateForm.h"
 #include "shell/frmMain.h"
 
 #include "options/AgentValues.h"
@@ -9,10 +9,10 @@
 #include "platform/mod_Trace.h"
 #include "printers/mod_Printers.h"
 #include "settings/AgentSettings.h"
-#include "shell/ListControl.h"
-#include "shell/Look.h"
-#include "shell/TitleStrip.h"
-#include "shell/mod_Main.h"
+#include "widgets/ListControl.h"
+#include "widgets/Look.h"
+#include "widgets/TitleStrip.h"
+#include "session/mod_Main.h"
 
 #include <QLabel>
 

@@ -1,8 +1,8 @@
 #include "shell/frmWait.h"
 
-#include "shell/Look.h"
-#include "shell/TitleStrip.h"
-#include "shell/TranslateForm.h"
+#include "widgets/Look.h"
+#include "widgets/TitleStrip.h"
+#include "widgets/TranslateForm.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -5,7 +5,7 @@
 #include "options/frmAbout.h"
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
-#include "shell/MessageBox.h"
+#include "widgets/MessageBox.h"
 
 #include <QLabel>
 #include <QTest>

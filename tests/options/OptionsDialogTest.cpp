@@ -6,8 +6,8 @@
 #include "options/mod_TraceConfig.h"
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
-#include "shell/MessageBox.h"
-#include "shell/mod_Main.h"
+#include "widgets/MessageBox.h"
+#include "session/mod_Main.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -6,8 +6,8 @@
 #include "settings/AgentSettings.h"
 #include "settings/frmAlter.h"
 #include "settings/frmInsert.h"
-#include "shell/MessageBox.h"
-#include "shell/mod_Main.h"
+#include "widgets/MessageBox.h"
+#include "session/mod_Main.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -3,9 +3,9 @@
 
 #include "platform/Platform.h"
 #include "settings/frmYesNo.h"
-#include "shell/Look.h"
-#include "shell/PanelButton.h"
-#include "shell/TranslateForm.h"
+#include "widgets/Look.h"
+#include "widgets/PanelButton.h"
+#include "widgets/TranslateForm.h"
 #include "shell/frmWait.h"
 
 #include <QCheckBox>

@@ -7,12 +7,12 @@
 #include "printers/Printer.h"
 #include "settings/AgentSettings.h"
 #include "settings/frmYesNo.h"
-#include "shell/ListControl.h"
-#include "shell/Look.h"
-#include "shell/MenuBar.h"
-#include "shell/ToolButton.h"
+#include "widgets/ListControl.h"
+#include "widgets/Look.h"
+#include "widgets/MenuBar.h"
+#include "widgets/ToolButton.h"
 #include "shell/frmMain.h"
-#include "shell/mod_Main.h"
+#include "session/mod_Main.h"
 
 #include <QLabel>
 #include <QTableView>

@@ -15,10 +15,10 @@
 #include "settings/AgentSettings.h"
 #include "settings/frmYesNo.h"
 #include "shell/GuiUserInterface.h"
-#include "shell/ListControl.h"
-#include "shell/MessageBox.h"
+#include "widgets/ListControl.h"
+#include "widgets/MessageBox.h"
 #include "shell/frmMain.h"
-#include "shell/mod_Main.h"
+#include "session/mod_Main.h"
 
 #include <QCheckBox>
 #include <QTemporaryDir>

@@ -8,10 +8,10 @@
 #include "settings/AgentSettings.h"
 #include "settings/frmYesNo.h"
 #include "shell/GuiUserInterface.h"
-#include "shell/MessageBox.h"
+#include "widgets/MessageBox.h"
 #include "shell/frmMain.h"
 #include "shell/frmWait.h"
-#include "shell/mod_Main.h"
+#include "session/mod_Main.h"
 
 #include <QDir>
 #include <QLabel>

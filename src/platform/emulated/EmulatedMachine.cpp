@@ -1,5 +1,7 @@
 #include "platform/emulated/EmulatedMachine.h"
 
+#include "platform/emulated/EmulatedKey.h"
+
 #include "platform/Text.h"
 
 #include <sqlite3.h>
@@ -58,123 +60,12 @@ bool FoldKeyPath(std::string_view path, std::string& folded)
     return true;
 }
 
-bool HasWriteAccess(std::uint32_t access) { return (access & reg_access::WriteBits) != 0; }
+bool HasWriteAccess(std::uint32_t access)
+{
+    return (access & reg_access::WriteBits) != 0;
+}
 
 } // namespace
-
-class EmulatedMachine::Key final : public RegistryKey
-{
-public:
-    Key(EmulatedMachine& machine, std::int64_t id, std::uint32_t access) : machine_(machine), id_(id), access_(access)
-    {
-    }
-    ~Key() override { machine_.EndSnapshotOf(this); }
-
-    bool readOnly() const { return !HasWriteAccess(access_); }
-
-    RegStatus QueryValueInfo(std::string_view name, std::uint32_t& type, std::uint32_t& size) override
-    {
-        machine_.EndSnapshotUnlessOwner(this);
-        auto stmt = machine_.db_.Cached("SELECT type, data FROM vals WHERE key = ?1 AND fold = ?2");
-        stmt->Bind(1, id_).Bind(2, FoldName(name));
-        if (stmt->Step() != SQLITE_ROW) {
-            size = 0;
-            return reg_error::FileNotFound;
-        }
-        type = static_cast<std::uint32_t>(stmt->Int(0));
-        size = static_cast<std::uint32_t>(stmt->Bytes(1));
-        return reg_error::Success;
-    }
-
-    RegStatus QueryValue(std::string_view name, std::uint32_t capacity, std::uint32_t& type,
-                         std::string& data) override
-    {
-        machine_.EndSnapshotUnlessOwner(this);
-        auto stmt = machine_.db_.Cached("SELECT type, data FROM vals WHERE key = ?1 AND fold = ?2");
-        stmt->Bind(1, id_).Bind(2, FoldName(name));
-        if (stmt->Step() != SQLITE_ROW)
-            return reg_error::FileNotFound;
-        type = static_cast<std::uint32_t>(stmt->Int(0));
-        if (stmt->Bytes(1) > capacity) {
-            data.clear();
-            return reg_error::MoreData;
-        }
-        data = stmt->Blob(1);
-        return reg_error::Success;
-    }
-
-    RegStatus SetValue(std::string_view name, std::uint32_t type, std::string_view data) override
-    {
-        if (!HasWriteAccess(access_))
-            return reg_error::AccessDenied;
-        machine_.EndSnapshotUnlessOwner(this);
-        auto stmt =
-            machine_.db_.Cached("INSERT INTO vals(key, fold, seq, name, type, data) VALUES(?1, ?2, "
-                                "(SELECT COALESCE(MAX(seq), 0) + 1 FROM vals WHERE key = ?1), ?3, ?4, ?5) "
-                                "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data");
-        stmt->Bind(1, id_).Bind(2, FoldName(name)).Bind(3, name).Bind(4, static_cast<std::int64_t>(type));
-        stmt->BindBlob(5, data);
-        const int rc = stmt->Step();
-        if (rc == SQLITE_DONE)
-            return reg_error::Success;
-        return (rc & 0xFF) == SQLITE_CONSTRAINT ? reg_error::KeyDeleted : reg_error::BadKey;
-    }
-
-    RegStatus DeleteValue(std::string_view name) override
-    {
-        if (!HasWriteAccess(access_))
-            return reg_error::AccessDenied;
-        machine_.EndSnapshotUnlessOwner(this);
-        auto stmt = machine_.db_.Cached("DELETE FROM vals WHERE key = ?1 AND fold = ?2");
-        stmt->Bind(1, id_).Bind(2, FoldName(name));
-        if (stmt->Step() != SQLITE_DONE)
-            return reg_error::BadKey;
-        return sqlite3_changes(machine_.db_.handle()) > 0 ? reg_error::Success : reg_error::FileNotFound;
-    }
-
-    RegStatus EnumKey(std::uint32_t index, std::uint32_t nameCapacity, std::string& name) override
-    {
-        if (index == 0 || !keysLoaded_) {
-            machine_.EndSnapshotUnlessOwner(this);
-            machine_.SubKeysOf(id_, subkeys_);
-            keysLoaded_ = true;
-        }
-        if (index >= subkeys_.size())
-            return reg_error::NoMoreItems;
-        if (subkeys_[index].size() >= nameCapacity)
-            return reg_error::MoreData;
-        name = subkeys_[index];
-        return reg_error::Success;
-    }
-
-    RegStatus EnumValue(std::uint32_t index, std::uint32_t nameCapacity, std::uint32_t dataCapacity,
-                        std::string& name, std::string& data, std::uint32_t& dataLength) override
-    {
-        if (index == 0 || !valuesLoaded_) {
-            machine_.EndSnapshotUnlessOwner(this);
-            machine_.ValuesOf(id_, values_);
-            valuesLoaded_ = true;
-        }
-        if (index >= values_.size())
-            return reg_error::NoMoreItems;
-        const RawValue& value = values_[index];
-        if (value.name.size() >= nameCapacity || value.data.size() > dataCapacity)
-            return reg_error::MoreData;
-        name = value.name;
-        data = value.data;
-        dataLength = static_cast<std::uint32_t>(value.data.size());
-        return reg_error::Success;
-    }
-
-private:
-    EmulatedMachine& machine_;
-    std::int64_t id_;
-    std::uint32_t access_;
-    bool keysLoaded_ = false;
-    bool valuesLoaded_ = false;
-    std::vector<std::string> subkeys_;
-    std::vector<RawValue> values_;
-};
 
 EmulatedMachine::EmulatedMachine(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
@@ -470,7 +361,8 @@ std::filesystem::path EmulatedMachine::HostPath(std::string_view windowsPath)
     std::size_t start = 0;
     while (start <= rest.size()) {
         const std::size_t end = rest.find_first_of("\\/", start);
-        const std::string part(rest.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        const std::string part(
+            rest.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
         if (!part.empty() && part != ".") {
             std::filesystem::path next = out / part;
             std::error_code ec;

@@ -1,4 +1,4 @@
-#include "shell/Look.h"
+#include "widgets/Look.h"
 
 #include <QFont>
 #include <QGuiApplication>

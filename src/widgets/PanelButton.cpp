@@ -1,6 +1,6 @@
-#include "shell/PanelButton.h"
+#include "widgets/PanelButton.h"
 
-#include "shell/Look.h"
+#include "widgets/Look.h"
 
 #include <QLabel>
 #include <QMouseEvent>

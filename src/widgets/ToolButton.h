@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/TitleStrip.h"
+#include "widgets/TitleStrip.h"
 
 #include <QPixmap>
 

@@ -1,4 +1,4 @@
-#include "shell/mod_Main.h"
+#include "session/mod_Main.h"
 
 #include "platform/Text.h"
 

@@ -1,6 +1,6 @@
-#include "shell/ToolButton.h"
+#include "widgets/ToolButton.h"
 
-#include "shell/Look.h"
+#include "widgets/Look.h"
 
 #include <QMouseEvent>
 

@@ -1,4 +1,4 @@
-#include "shell/TranslateForm.h"
+#include "widgets/TranslateForm.h"
 
 #include "platform/modGlobalization.h"
 

@@ -1,5 +1,5 @@
-#include "shell/ListControl.h"
-#include "shell/MenuBar.h"
+#include "widgets/ListControl.h"
+#include "widgets/MenuBar.h"
 
 #include <QMenu>
 #include <QScrollBar>

@@ -1,6 +1,6 @@
-#include "shell/ListControl.h"
+#include "widgets/ListControl.h"
 
-#include "shell/Look.h"
+#include "widgets/Look.h"
 
 #include <QAbstractTableModel>
 #include <QEvent>

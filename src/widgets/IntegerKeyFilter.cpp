@@ -1,4 +1,4 @@
-#include "shell/IntegerKeyFilter.h"
+#include "widgets/IntegerKeyFilter.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>

@@ -1,150 +1,18 @@
 #include "platform/RegFile.h"
 
+#include "platform/RegFileText.h"
 #include "platform/Text.h"
 #include "platform/Utf.h"
 
-#include <algorithm>
-#include <array>
 #include <optional>
 #include <tuple>
 #include <vector>
 
 namespace quenyx::platform {
 
+using namespace regfile;
+
 namespace {
-
-constexpr std::string_view kHeader5 = "Windows Registry Editor Version 5.00";
-constexpr std::string_view kHeader4 = "REGEDIT4";
-constexpr std::string_view kRootName = "HKEY_LOCAL_MACHINE";
-constexpr std::string_view kRootAbbreviation = "HKLM";
-constexpr std::size_t kHexLineWidth = 80;
-constexpr std::string_view kHexIndent = "  ";
-
-// The length of the well-formed UTF-8 sequence at `i` (decoded into `cp`), or 0 when there is none.
-std::size_t Utf8SequenceAt(std::string_view text, std::size_t i, char32_t& cp)
-{
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 1;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        cp = lead;
-        return 1;
-    }
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        cp = lead & 0x1F;
-        minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        cp = lead & 0x0F;
-        minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        cp = lead & 0x07;
-        minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size())
-        return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[i + k]);
-        if ((next & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    return length;
-}
-
-bool IsUtf8(std::string_view text)
-{
-    char32_t cp = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = Utf8SequenceAt(text, i, cp);
-        if (length == 0)
-            return false;
-        i += length;
-    }
-    return true;
-}
-
-void AppendUtf16Le(std::string& out, char16_t unit)
-{
-    out.push_back(static_cast<char>(unit & 0xFF));
-    out.push_back(static_cast<char>(unit >> 8));
-}
-
-// The emulated machine stores whatever bytes it is given, so a name or string need not be UTF-8. A byte
-// that is not part of UTF-8 travels as the lone surrogate U+DC00 + byte (never produced by real text),
-// which brings every string back from a file byte for byte.
-std::string ToUtf16Le(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size() * 2);
-    char32_t cp = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = Utf8SequenceAt(text, i, cp);
-        if (length == 0) {
-            AppendUtf16Le(out, static_cast<char16_t>(0xDC00 + static_cast<unsigned char>(text[i])));
-            ++i;
-            continue;
-        }
-        if (cp >= 0x10000) {
-            AppendUtf16Le(out, static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
-            AppendUtf16Le(out, static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-        } else {
-            AppendUtf16Le(out, static_cast<char16_t>(cp));
-        }
-        i += length;
-    }
-    return out;
-}
-
-// The reverse of ToUtf16Le; other lone surrogates and an odd last byte become U+FFFD.
-std::string FromUtf16Le(std::string_view bytes)
-{
-    std::string out;
-    out.reserve(bytes.size());
-    const std::size_t units = bytes.size() / 2;
-    const auto unitAt = [&](std::size_t k) {
-        return static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * k]) |
-                                     (static_cast<unsigned char>(bytes[2 * k + 1]) << 8));
-    };
-    for (std::size_t k = 0; k < units; ++k) {
-        const char16_t unit = unitAt(k);
-        if (unit >= 0xD800 && unit <= 0xDBFF && k + 1 < units && unitAt(k + 1) >= 0xDC00 && unitAt(k + 1) <= 0xDFFF) {
-            AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (unitAt(k + 1) - 0xDC00));
-            ++k;
-        } else if (unit >= 0xDC80 && unit <= 0xDCFF) {
-            out.push_back(static_cast<char>(unit - 0xDC00));
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            AppendUtf8(out, 0xFFFD);
-        } else {
-            AppendUtf8(out, unit);
-        }
-    }
-    if (bytes.size() % 2)
-        AppendUtf8(out, 0xFFFD);
-    return out;
-}
-
-std::string FromWindows1252(std::string_view bytes)
-{
-    // 0x80..0x9F; the five holes of the code page map to the C1 controls, as Windows maps them.
-    static constexpr std::array<char16_t, 32> kHigh = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                                       0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        AppendUtf8(out, byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : byte);
-    }
-    return out;
-}
 
 bool IsBlank(char c)
 {
@@ -189,16 +57,6 @@ bool ParseHex(std::string_view digits, std::size_t maxDigits, std::uint32_t& val
         value = (value << 4) | static_cast<std::uint32_t>(digit);
     }
     return true;
-}
-
-bool IsStringType(std::uint32_t type)
-{
-    return type == reg_type::String || type == reg_type::ExpandString || type == reg_type::MultiString;
-}
-
-std::string JoinKeyPath(const std::string& parent, std::string_view child)
-{
-    return parent.empty() ? std::string(child) : parent + "\\" + std::string(child);
 }
 
 struct Operation
@@ -465,102 +323,6 @@ bool Apply(const std::vector<Operation>& operations, RegistryAdmin& admin, RegFi
     return false;
 }
 
-std::string Quoted(std::string_view text)
-{
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '\\' || c == '"')
-            out.push_back('\\');
-        out.push_back(c);
-    }
-    out.push_back('"');
-    return out;
-}
-
-bool CanBeWritten(std::string_view name)
-{
-    return name.find_first_of(std::string_view("\n\0", 2)) == std::string_view::npos;
-}
-
-// Text plus its one terminating NUL, on one line: what "name"="text" imports back to.
-bool IsPlainString(const RawValue& value)
-{
-    return value.type == reg_type::String && !value.data.empty() && value.data.find('\0') == value.data.size() - 1 &&
-           value.data.find_first_of("\r\n") == std::string::npos;
-}
-
-std::string HexNumber(std::uint32_t number, int digits)
-{
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string out;
-    do {
-        out.insert(out.begin(), kDigits[number & 0xF]);
-        number >>= 4;
-    } while (number != 0 || static_cast<int>(out.size()) < digits);
-    return out;
-}
-
-void AppendHexBytes(std::string& text, std::string_view bytes)
-{
-    std::size_t column = text.size() - (text.rfind('\n') + 1);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        text += HexNumber(static_cast<unsigned char>(bytes[i]), 2);
-        column += 2;
-        if (i + 1 == bytes.size())
-            break;
-        text.push_back(',');
-        ++column;
-        // Room for one more byte, its comma and the backslash.
-        if (column + 4 > kHexLineWidth) {
-            text += "\\\r\n";
-            text += kHexIndent;
-            column = kHexIndent.size();
-        }
-    }
-}
-
-void AppendValue(std::string& text, const RawValue& value)
-{
-    text += value.name.empty() ? std::string("@") : Quoted(value.name);
-    text.push_back('=');
-    if (IsPlainString(value)) {
-        text += Quoted(std::string_view(value.data).substr(0, value.data.size() - 1));
-    } else if (value.type == reg_type::DWord && value.data.size() == 4) {
-        std::uint32_t number = 0;
-        for (int i = 3; i >= 0; --i)
-            number = (number << 8) | static_cast<unsigned char>(value.data[static_cast<std::size_t>(i)]);
-        text += "dword:" + HexNumber(number, 8);
-    } else {
-        text += value.type == reg_type::Binary ? std::string("hex:") : "hex(" + HexNumber(value.type, 1) + "):";
-        AppendHexBytes(text, IsStringType(value.type) ? ToUtf16Le(value.data) : value.data);
-    }
-    text += "\r\n";
-}
-
-bool AppendKey(RegistryAdmin& admin, const std::string& path, std::string& text, std::string& error)
-{
-    const std::string fullName = path.empty() ? std::string(kRootName) : std::string(kRootName) + "\\" + path;
-    if (!CanBeWritten(path)) {
-        error = "a key name with a line break or NUL cannot be written to a .reg file: " + fullName;
-        return false;
-    }
-    std::vector<RawValue> values;
-    if (const RegStatus status = admin.ListValues(path, values); status != reg_error::Success) {
-        error = "cannot read " + fullName + " (error " + std::to_string(status) + ")";
-        return false;
-    }
-    text += "[" + fullName + "]\r\n";
-    for (const RawValue& value : values) {
-        if (!CanBeWritten(value.name)) {
-            error = "a value name with a line break or NUL cannot be written to a .reg file, in " + fullName;
-            return false;
-        }
-        AppendValue(text, value);
-    }
-    text += "\r\n";
-    return true;
-}
-
 } // namespace
 
 bool ImportRegFile(std::string_view bytes, RegistryAdmin& admin, RegFileError& error)
@@ -568,47 +330,6 @@ bool ImportRegFile(std::string_view bytes, RegistryAdmin& admin, RegFileError& e
     std::vector<Operation> operations;
     Reader reader(error);
     return reader.Read(bytes, operations) && Apply(operations, admin, error);
-}
-
-bool ExportRegFile(RegistryAdmin& admin, std::string_view keyPath, std::string& bytes, std::string& error)
-{
-    std::vector<std::string> parts;
-    if (!SplitKeyPath(keyPath, parts)) {
-        error = "the key path has an empty name in it: " + std::string(keyPath);
-        return false;
-    }
-    // Each name as stored, whatever case the caller wrote it in, so the file recreates the same keys.
-    std::string top;
-    for (const auto& part : parts) {
-        std::vector<std::string> names;
-        std::ignore = admin.ListSubKeys(top, names);
-        const auto found = std::find_if(names.begin(), names.end(),
-                                        [&](const std::string& name) { return EqualsIgnoringCase(name, part); });
-        if (found == names.end()) {
-            error = "no such key: " + std::string(kRootName) + "\\" + std::string(keyPath);
-            return false;
-        }
-        top = JoinKeyPath(top, *found);
-    }
-
-    std::string text = std::string(kHeader5) + "\r\n\r\n";
-    std::vector<std::string> pending{top};
-    while (!pending.empty()) {
-        const std::string path = std::move(pending.back());
-        pending.pop_back();
-        if (!AppendKey(admin, path, text, error))
-            return false;
-        std::vector<std::string> children;
-        if (const RegStatus status = admin.ListSubKeys(path, children); status != reg_error::Success) {
-            error = "cannot list the subkeys of " + std::string(kRootName) + "\\" + path + " (error " +
-                    std::to_string(status) + ")";
-            return false;
-        }
-        for (auto child = children.rbegin(); child != children.rend(); ++child)
-            pending.push_back(JoinKeyPath(path, *child));
-    }
-    bytes = "\xFF\xFE" + ToUtf16Le(text);
-    return true;
 }
 
 } // namespace quenyx::platform

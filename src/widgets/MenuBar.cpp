@@ -1,6 +1,6 @@
-#include "shell/MenuBar.h"
+#include "widgets/MenuBar.h"
 
-#include "shell/Look.h"
+#include "widgets/Look.h"
 
 #include <QAction>
 #include <QIcon>

@@ -1,6 +1,6 @@
-#include "shell/TitleStrip.h"
+#include "widgets/TitleStrip.h"
 
-#include "shell/Look.h"
+#include "widgets/Look.h"
 
 #include <QMouseEvent>
 
