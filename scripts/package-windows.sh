@@ -31,5 +31,6 @@ trap 'rm -rf "$stage"' EXIT
 for file in quenyxadmin.exe Polyglossa32.dll; do
     x86_64-w64-mingw32-strip -o "$stage/$file" "$bin/$file"
 done
-wixl --arch x64 -D Version="$version" -D BinDir="$stage" -o "$msi" packaging/windows/QuenyxAdmin.wxs
+# wixl finds sources only by relative paths, so it runs in the staging folder.
+(cd "$stage" && wixl --arch x64 -D Version="$version" -D BinDir=. -o "$root/$msi" "$root/packaging/windows/QuenyxAdmin.wxs")
 echo "$msi ($(du -k "$msi" | cut -f1) KiB)"

@@ -40,6 +40,11 @@ if ! timeout 300 wineboot --init </dev/null >/dev/null 2>&1; then
     exit 1
 fi
 
+# Wine passes no QT_* variable from the host, and the offscreen platform looks for fonts only there: the
+# prefix's own environment gives the form tests the fonts the console's look substitutes for Segoe UI.
+timeout 120 wine reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /d 'Z:\usr\share\fonts\truetype\open-sans' /f \
+    </dev/null >/dev/null 2>&1
+
 ctest --preset mingw -j1 --output-on-failure
 stop_wine
 

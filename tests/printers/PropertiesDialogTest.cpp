@@ -109,8 +109,8 @@ private slots:
         const auto set = [&](const char* input) { return on.contains(input); };
         mod_Main::setEcoTonerEnabled(set("ecoTonerEnabled"));
         const auto printer = printers::printers().Add(7, kQueue, set("serverDisabled"), set("localDisabled"), {});
-        if (set("denied"))
-            QVERIFY(machine_->DenyWrite(kPrinterKey));
+        if (set("denied") && !machine_->DenyWrite(kPrinterKey))
+            QSKIP("this machine cannot deny writes to a key (Wine does not enforce registry security)");
         frmPrinterProperties dialog;
         dialog.queueName = QString::fromStdString(kQueue);
         dialog.disableAccounts = set("disableAccounts");

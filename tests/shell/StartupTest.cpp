@@ -14,8 +14,9 @@
 #include "session/mod_Main.h"
 
 #include <QDir>
+#include <QFile>
+#include <QLockFile>
 #include <QLabel>
-#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -237,10 +238,20 @@ private slots:
     void aLockLeftByADeadInstanceIsTakenOver()
     {
         {
-            // What a crashed instance leaves: its process id, name and host, and no process behind them.
-            std::ofstream stale(LockFile().toStdString());
-            stale << "999999\n" << QCoreApplication::applicationName().toStdString() << "\n"
-                  << QSysInfo::machineHostName().toStdString() << "\n";
+            // What a crashed instance leaves: a lock file as this platform's QLockFile writes it, naming a
+            // process that no longer exists.
+            QByteArray contents;
+            {
+                QLockFile model(LockFile());
+                QVERIFY(model.tryLock());
+                QFile written(LockFile());
+                QVERIFY(written.open(QIODevice::ReadOnly));
+                contents = written.readAll();
+            }
+            contents = "999999" + contents.mid(contents.indexOf('\n'));
+            QFile stale(LockFile());
+            QVERIFY(stale.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QVERIFY(stale.write(contents) == contents.size());
         }
         shell::frmMain window(QString(), LockFile());
         QVERIFY(window.Load());
