@@ -2,12 +2,15 @@
 // several processes at once, drive folders.
 #include "TestMachine.h"
 
+#include "platform/Platform.h"
 #include "platform/emulated/EmulatedMachine.h"
+#include "platform/emulated/EmulatedSystem.h"
 #include "platform/mod_RegWin.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -92,7 +95,8 @@ TEST_F(EmulatedMachine, SharedReadsKeepOneViewUntilAWriteOrTheirEnd)
     auto agent = platform::EmulatedMachine::Open(emulated.folder(), false, error); // another process's writes
     ASSERT_TRUE(agent) << error;
     const auto agentWrites = [&](const char* text) {
-        ASSERT_EQ(agent->SetRawValue(machine->Key("K"), {"A", platform::reg_type::String, std::string(text) + '\0'}), 0);
+        ASSERT_EQ(agent->SetRawValue(machine->Key("K"), {"A", platform::reg_type::String, std::string(text) + '\0'}),
+                  0);
     };
     {
         const SharedReads oneView;
@@ -114,12 +118,72 @@ TEST_F(EmulatedMachine, SharedReadsKeepOneViewUntilAWriteOrTheirEnd)
     sqlite3_close(db);
 }
 
+// The spooler and the status component of the console's own machine answer inside the view its registry
+// reads share: the same answers as outside one, from the store as it was when the view began.
+TEST_F(EmulatedMachine, TheSpoolerAndStatusAnswerFromTheSharedView)
+{
+    using platform::StatusAnswer;
+    std::string error;
+    const auto ours = platform::EmulatedSystem::Open(
+        std::dynamic_pointer_cast<platform::EmulatedMachine>(platform::Current().registry), error);
+    ASSERT_TRUE(ours) << error;
+    const auto other = platform::EmulatedSystem::Open(
+        dynamic_cast<platform::EmulatedMachine&>(machine->Admin()).folder(), error); // another process's changes
+    ASSERT_TRUE(other) << error;
+    struct Case
+    {
+        const char* rule; // null: no rule for the printer
+        std::int32_t code;
+        bool removed; // the component is not installed
+        StatusAnswer answer;
+        std::int32_t status;
+    };
+    const Case cases[] = {{nullptr, 0, false, StatusAnswer::Answered, 0},
+                          {"code", 3, false, StatusAnswer::Answered, 3},
+                          {"none", 0, false, StatusAnswer::NotAnswered, -1},
+                          {"fail", 0, false, StatusAnswer::Failed, -1},
+                          {"code", 1, true, StatusAnswer::Failed, -1}};
+    ASSERT_TRUE(other->AddSpoolerPrinter("Laser"));
+    for (const Case& c : cases) {
+        ASSERT_TRUE(c.rule ? other->SetStatusRule({"\\\\Srv\\Q", c.rule, c.code})
+                           : other->ClearStatusRule("\\\\Srv\\Q"));
+        ASSERT_TRUE(other->SetStatusComponentInstalled(!c.removed));
+        for (const bool held : {false, true}) {
+            std::optional<SharedReads> view;
+            if (held)
+                view.emplace();
+            std::int32_t status = -1;
+            const char* rule = c.rule ? c.rule : "no rule";
+            EXPECT_EQ(ours->GetPrinterStatus(0, "\\\\srv\\q", status), c.answer) << rule << ", held " << held;
+            EXPECT_EQ(status, c.status) << rule << ", held " << held;
+            EXPECT_TRUE(ours->OpenPrinter("LASER")) << held;
+            EXPECT_FALSE(ours->OpenPrinter("Laser 2")) << held;
+        }
+    }
+
+    std::int32_t status = -1;
+    {
+        const SharedReads oneView;
+        EXPECT_TRUE(ours->OpenPrinter("Laser"));
+        ASSERT_TRUE(other->RemoveSpoolerPrinter("Laser"));
+        ASSERT_TRUE(other->AddSpoolerPrinter("Copier"));
+        ASSERT_TRUE(other->SetStatusComponentInstalled(true));
+        EXPECT_TRUE(ours->OpenPrinter("Laser"));
+        EXPECT_FALSE(ours->OpenPrinter("Copier"));
+        EXPECT_EQ(ours->GetPrinterStatus(0, "Copier", status), StatusAnswer::Failed);
+    }
+    EXPECT_FALSE(ours->OpenPrinter("Laser"));
+    EXPECT_TRUE(ours->OpenPrinter("Copier"));
+    EXPECT_EQ(ours->GetPrinterStatus(0, "Copier", status), StatusAnswer::Answered);
+}
+
 TEST_F(EmulatedMachine, WindowsPathsMapIntoDriveFoldersWithoutRegardToCase)
 {
     auto& emulated = dynamic_cast<platform::EmulatedMachine&>(machine->Admin());
     const auto root = emulated.folder();
     std::filesystem::create_directories(root / "drive_c" / "Program Files" / "Quenyx");
-    EXPECT_EQ(emulated.HostPath("C:\\PROGRAM FILES\\quenyx\\a.toml"), root / "drive_c" / "Program Files" / "Quenyx" / "a.toml");
+    EXPECT_EQ(emulated.HostPath("C:\\PROGRAM FILES\\quenyx\\a.toml"),
+              root / "drive_c" / "Program Files" / "Quenyx" / "a.toml");
     EXPECT_EQ(emulated.HostPath("d:\\Logs\\"), root / "drive_d" / "Logs");
     EXPECT_EQ(emulated.HostPath("C:/Logs/x.txt"), root / "drive_c" / "Logs" / "x.txt");
 }

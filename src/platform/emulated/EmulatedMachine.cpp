@@ -115,6 +115,7 @@ bool EmulatedMachine::BeginSnapshot()
         return false;
     auto begin = db_.Cached("BEGIN");
     snapshotOpen_ = begin->Step() == SQLITE_DONE;
+    views_ += snapshotOpen_ ? 1 : 0;
     return snapshotOpen_;
 }
 
@@ -149,6 +150,23 @@ void EmulatedMachine::EndSnapshotOf(const Key* owner)
 {
     if (snapshotOpen_ && snapshotOwner_ == owner)
         EndSnapshotUnlessOwner(nullptr);
+}
+
+void EmulatedMachine::ReadInView(const std::function<void(sqlite::Database&)>& read)
+{
+    if (readHolds_ > 0) {
+        if (snapshotOwner_)
+            EndSnapshotUnlessOwner(nullptr);
+        std::ignore = BeginSnapshot();
+    } else {
+        EndSnapshotUnlessOwner(nullptr);
+    }
+    read(db_);
+}
+
+std::uint64_t EmulatedMachine::HeldView() const
+{
+    return readHolds_ > 0 && snapshotOpen_ && !snapshotOwner_ ? views_ : 0;
 }
 
 std::int64_t EmulatedMachine::FindKey(std::string_view path)

@@ -26,8 +26,7 @@ public:
 
     // Opens the machine in `folder`; with `create`, makes the folder, drive C: and the store when missing.
     // Returns null with `error` set when the folder holds no usable machine.
-    static std::shared_ptr<EmulatedMachine> Open(const std::filesystem::path& folder, bool create,
-                                                 std::string& error);
+    static std::shared_ptr<EmulatedMachine> Open(const std::filesystem::path& folder, bool create, std::string& error);
     ~EmulatedMachine() override;
 
     const std::filesystem::path& folder() const { return folder_; }
@@ -58,6 +57,14 @@ public:
     // The key's id, or 0 when no such key exists ("" is the root).
     std::int64_t FindKey(std::string_view path);
 
+    // Runs `read` on the machine's own connection, for the machine's other parts (its spooler and status
+    // component) that only read: inside the one view while registry reads are held, so that their answers
+    // belong to the same store as the registry's; otherwise as any other operation, after a key's snapshot.
+    void ReadInView(const std::function<void(sqlite::Database&)>& read);
+    // While reads are held in one view: a number that stays the same for that view and differs from every
+    // other view's, so answers read in it may be kept until it ends. 0 outside a held view.
+    std::uint64_t HeldView() const;
+
 private:
     class Key;
 
@@ -80,6 +87,7 @@ private:
     bool snapshotOpen_ = false;
     const Key* snapshotOwner_ = nullptr; // null while held for reads: every read key shares it
     int readHolds_ = 0;
+    std::uint64_t views_ = 0; // snapshots begun, the number of the open one
 };
 
 } // namespace quenyx::platform
