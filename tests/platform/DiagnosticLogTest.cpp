@@ -89,8 +89,9 @@ TEST_F(DiagnosticLog, FileNameIsTheShortDateWithoutSlashes)
         const char* file;
     };
     mod_Trace::SetTraceSettings("1", machine->Folder());
-    for (const Case& c : {Case{"dd/MM/yyyy", "VeltrinAdmin_03122026.log"}, Case{"M/d/yyyy", "VeltrinAdmin_1232026.log"},
-                          Case{"yyyy-MM-dd", "VeltrinAdmin_2026-12-03.log"}, Case{"d.M.yy", "VeltrinAdmin_3.12.26.log"}}) {
+    for (const Case& c :
+         {Case{"dd/MM/yyyy", "VeltrinAdmin_03122026.log"}, Case{"M/d/yyyy", "VeltrinAdmin_1232026.log"},
+          Case{"yyyy-MM-dd", "VeltrinAdmin_2026-12-03.log"}, Case{"d.M.yy", "VeltrinAdmin_3.12.26.log"}}) {
         machine->clock().datePicture = c.picture;
         mod_Trace::WriteTrace("T", c.picture);
         EXPECT_EQ(Read(c.file), std::string("14:05:33 [T]  - ") + c.picture + "\r\n") << c.picture;
@@ -114,6 +115,21 @@ TEST_F(DiagnosticLog, AMissingFolderIsGivenUpQuietly)
     mod_Trace::SetTraceSettings("1", machine->Folder() + "\\NoSuchFolder");
     mod_Trace::WriteTrace("A", "lost");
     EXPECT_FALSE(std::filesystem::exists(machine->HostPath(machine->Folder() + "\\NoSuchFolder")));
+}
+
+// The log's place on the host is kept from line to line; a folder that has gone, or come back under another
+// case, is looked for again rather than losing the lines.
+TEST_F(DiagnosticLog, LinesFollowTheFolderWhenItIsReplaced)
+{
+    const auto logs = machine->HostPath(machine->Folder()) / "Logs";
+    std::filesystem::create_directories(logs);
+    mod_Trace::SetTraceSettings("1", machine->Folder() + "\\logs");
+    mod_Trace::WriteTrace("A", "first");
+    std::filesystem::remove_all(logs);
+    mod_Trace::WriteTrace("A", "lost");
+    std::filesystem::create_directories(logs.parent_path() / "LOGS");
+    mod_Trace::WriteTrace("A", "second");
+    EXPECT_EQ(Read("LOGS\\VeltrinAdmin_03122026.log"), "14:05:33 [A]  - second\r\n");
 }
 
 TEST_F(DiagnosticLog, ReadTraceSettingsTakesBothValuesOfTheAgentKey)
