@@ -20,13 +20,14 @@ std::optional<std::int16_t> ToInt16(const std::string& text)
 
 bool SearchPrinters(const std::string& keyPath, const std::string& clusterName)
 {
+    // One view of the store for the whole search, the listing included; the lines of each printer are built
+    // only while the log is on.
+    const mod_RegWin::SharedReads oneView;
     std::vector<std::string> names;
     std::ignore = mod_RegWin::EnumKeys(HKLM, keyPath, names);
     WriteTrace("Printers", "Procurando impressoras.. -> " + keyPath);
 
     bool queryStatus = true;
-    // One view of the store for the whole search; the lines of each printer are built only while the log is on.
-    const mod_RegWin::SharedReads oneView;
     const bool tracing = mod_Trace::Tracing();
     for (std::size_t position = 0; position < names.size(); ++position) {
         const std::string& name = names[position];

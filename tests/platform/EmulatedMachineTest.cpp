@@ -14,6 +14,7 @@
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace quenyx {
 namespace {
@@ -116,6 +117,40 @@ TEST_F(EmulatedMachine, SharedReadsKeepOneViewUntilAWriteOrTheirEnd)
     int done = -2;
     EXPECT_EQ(sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, &log, &done), SQLITE_OK);
     sqlite3_close(db);
+}
+
+// A search lists a key's subkeys and reads one value of each inside one view: whatever order they are read in,
+// they answer as the store held them when the view began, names compared without regard to case.
+TEST_F(EmulatedMachine, ValuesOfListedSubkeysAnswerFromTheView)
+{
+    for (const char* name : {"A", "b", "C", "D"})
+        machine->MakeKey(std::string("P\\") + name);
+    machine->SetString("P\\A", "Id", std::string("1") + '\0');
+    machine->SetString("P\\b", "ID", std::string("2") + '\0');
+    ASSERT_EQ(machine->Admin().SetRawValue(machine->Key("P\\D"),
+                                           {"Id", platform::reg_type::DWord, std::string("\x05\0\0\0", 4)}),
+              0);
+    std::string error;
+    auto agent = platform::EmulatedMachine::Open(dynamic_cast<platform::EmulatedMachine&>(machine->Admin()).folder(),
+                                                 false, error); // another process
+    ASSERT_TRUE(agent) << error;
+    const auto id = [&](const char* name) {
+        return GetSettingString(HKLM, machine->Key(std::string("P\\") + name), "id", "-");
+    };
+    {
+        const SharedReads oneView;
+        std::vector<std::string> names;
+        ASSERT_EQ(EnumKeys(HKLM, machine->Key("P"), names), 1);
+        EXPECT_EQ(names, (std::vector<std::string>{"A", "b", "C", "D"}));
+        ASSERT_EQ(agent->SetRawValue(machine->Key("P\\A"), {"Id", platform::reg_type::String, std::string("9") + '\0'}),
+                  0);
+        ASSERT_EQ(agent->CreateKey(machine->Key("P\\E")), 0);
+        ASSERT_EQ(agent->SetRawValue(machine->Key("P\\E"), {"Id", platform::reg_type::String, std::string("5") + '\0'}),
+                  0);
+        EXPECT_EQ(id("C") + id("a") + id("B") + id("D") + id("E") + id("A"), "-12--1");
+        EXPECT_EQ(GetSettingString(HKLM, machine->Key("P\\A"), "Other", "x"), "x");
+    }
+    EXPECT_EQ(id("A") + id("E"), "95");
 }
 
 // The spooler and the status component of the console's own machine answer inside the view its registry

@@ -33,6 +33,16 @@ bool EmulatedMachine::Key::readOnly() const
 RegStatus EmulatedMachine::Key::QueryValueInfo(std::string_view name, std::uint32_t& type, std::uint32_t& size)
 {
     machine_.EndSnapshotUnlessOwner(this);
+    if (const auto* listed = machine_.ListedValue(id_, name)) {
+        if (!*listed) {
+            size = 0;
+            return reg_error::FileNotFound;
+        }
+        type = (*listed)->first;
+        size = static_cast<std::uint32_t>((*listed)->second.size());
+        found_ = {machine_.views_, FoldName(name), type, (*listed)->second};
+        return reg_error::Success;
+    }
     auto stmt = machine_.db_.Cached("SELECT type, data FROM vals WHERE key = ?1 AND fold = ?2");
     stmt->Bind(1, id_).Bind(2, FoldName(name));
     if (stmt->Step() != SQLITE_ROW) {

@@ -182,6 +182,8 @@ std::int64_t EmulatedMachine::Find(std::string_view path)
         return 0;
     if (folded.empty())
         return kRootId;
+    if (const auto listed = FindListed(folded))
+        return *listed;
     auto stmt = db_.Cached("SELECT id FROM keys WHERE path_fold = ?1");
     stmt->Bind(1, folded);
     return stmt->Step() == SQLITE_ROW ? stmt->Int(0) : 0;
@@ -275,15 +277,6 @@ RegStatus EmulatedMachine::ListSubKeys(std::string_view path, std::vector<std::s
         return reg_error::FileNotFound;
     SubKeysOf(id, names);
     return reg_error::Success;
-}
-
-void EmulatedMachine::SubKeysOf(std::int64_t id, std::vector<std::string>& names)
-{
-    names.clear();
-    auto stmt = db_.Cached("SELECT name FROM keys WHERE parent = ?1 ORDER BY fold");
-    stmt->Bind(1, id);
-    while (stmt->Step() == SQLITE_ROW)
-        names.push_back(stmt->Text(0));
 }
 
 RegStatus EmulatedMachine::ListValues(std::string_view path, std::vector<RawValue>& values)

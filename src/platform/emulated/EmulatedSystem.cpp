@@ -3,6 +3,7 @@
 #include "platform/Text.h"
 #include "platform/emulated/DetachedProcess.h"
 #include "platform/emulated/EmulatedMachine.h"
+#include "platform/emulated/SortedWalk.h"
 
 #include <sqlite3.h>
 
@@ -11,7 +12,6 @@
 #include <tuple>
 #include <type_traits>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace quenyx::platform {
 
@@ -127,12 +127,13 @@ std::shared_ptr<EmulatedSystem> EmulatedSystem::Open(const std::filesystem::path
 struct EmulatedSystem::ViewAnswers
 {
     std::uint64_t view = 0;
-    std::unordered_set<std::string> printers;                                    // folded names
+    std::vector<std::string> printers; // folded names, in the order a printers key lists its subkeys
+    std::size_t nextPrinter = 0;
     std::unordered_map<std::string, std::pair<std::string, std::int32_t>> rules; // folded full name: answer, code
     bool componentRemoved = false;
 };
 
-const EmulatedSystem::ViewAnswers* EmulatedSystem::HeldAnswers(sqlite::Database& db)
+EmulatedSystem::ViewAnswers* EmulatedSystem::HeldAnswers(sqlite::Database& db)
 {
     const std::uint64_t view = machine_ ? machine_->HeldView() : 0;
     if (view == 0) {
@@ -143,9 +144,9 @@ const EmulatedSystem::ViewAnswers* EmulatedSystem::HeldAnswers(sqlite::Database&
         return answers_.get();
     auto answers = std::make_shared<ViewAnswers>();
     answers->view = view;
-    auto printers = db.Cached("SELECT fold FROM spooler_printers");
+    auto printers = db.Cached("SELECT fold FROM spooler_printers ORDER BY fold");
     while (printers->Step() == SQLITE_ROW)
-        answers->printers.insert(printers->Text(0));
+        answers->printers.push_back(printers->Text(0));
     auto rules = db.Cached("SELECT fold, answer, code FROM printer_status");
     while (rules->Step() == SQLITE_ROW)
         answers->rules.emplace(rules->Text(0), std::pair{rules->Text(1), static_cast<std::int32_t>(rules->Int(2))});
@@ -158,8 +159,9 @@ const EmulatedSystem::ViewAnswers* EmulatedSystem::HeldAnswers(sqlite::Database&
 std::unique_ptr<PrinterHandle> EmulatedSystem::OpenPrinter(const std::string& printerName)
 {
     const bool found = ReadDevices([&](sqlite::Database& db) {
-        if (const ViewAnswers* answers = HeldAnswers(db))
-            return answers->printers.contains(FoldName(printerName));
+        if (ViewAnswers* answers = HeldAnswers(db))
+            return FindFrom(answers->printers, answers->nextPrinter, FoldName(printerName),
+                            [](const std::string& name) -> std::string_view { return name; }) != nullptr;
         auto stmt = db.Cached("SELECT 1 FROM spooler_printers WHERE fold = ?1");
         stmt->Bind(1, FoldName(printerName));
         return stmt->Step() == SQLITE_ROW;

@@ -113,7 +113,7 @@ private:
     // The spooler's and status component's reads, on the machine's connection when there is one.
     template <typename Read> auto ReadDevices(Read&& read);
     // The answers of the held view `db` reads in, or null outside one.
-    const ViewAnswers* HeldAnswers(sqlite::Database& db);
+    ViewAnswers* HeldAnswers(sqlite::Database& db);
 
     std::filesystem::path folder_;
     sqlite::Database db_;
