@@ -63,8 +63,11 @@ def start_display():
         server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-screen", "0",
                                    "1280x1024x24"], pass_fds=(write,), stderr=subprocess.DEVNULL)
         os.close(write)
-        number = os.read(read, 16).decode().strip()
-        os.close(read)
+        with os.fdopen(read) as announced:
+            number = announced.readline().strip()
+        if not number.isdigit():
+            server.kill()
+            return None, None
         return server, f":{number}"
     except (OSError, ValueError):
         return None, None
@@ -77,13 +80,14 @@ def run(program, machine, extra_env=None):
     if os.path.exists(lock):
         os.remove(lock)
     start = time.perf_counter()
-    child = subprocess.Popen([program], env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    child = subprocess.Popen([program], env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     line = child.stdout.readline().decode()
     wall = (time.perf_counter() - start) * 1000
     _, status, usage = os.wait4(child.pid, 0)
     child.returncode = os.waitstatus_to_exitcode(status)
     if ":" not in line:
-        raise SystemExit(f"{program} on {machine} reported nothing (exit {child.returncode})")
+        raise SystemExit(f"{program} on {machine} reported nothing (exit {child.returncode}): "
+                         f"{child.stderr.read().decode()[-400:]}")
     # The peak memory as the program saw it: a child's own maximum would start from this script's size.
     words = line.split()
     return {"wall": wall, "own": float(words[1]), "rss": float(words[3]) / 1024.0,
