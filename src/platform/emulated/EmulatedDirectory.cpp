@@ -71,19 +71,19 @@ const EmulatedMachine::Directory::Value* EmulatedMachine::ListedValue(std::int64
     if (column == directory_.columns.end()) {
         if (directory_.columns.size() >= kMaxColumns)
             return nullptr;
-        // One pass for every subkey, in the listing's order.
+        // One pass for every subkey, in the listing's order, so each row's subkey is at or after the last one's.
         std::vector<Directory::Value> values(directory_.children.size());
-        auto stmt = db_.Cached("SELECT k.fold, v.type, v.data FROM keys k JOIN vals v ON v.key = k.id "
+        auto stmt = db_.Cached("SELECT k.id, v.type, v.data FROM keys k JOIN vals v ON v.key = k.id "
                                "WHERE k.parent = ?1 AND v.fold = ?2 ORDER BY k.fold");
         stmt->Bind(1, directory_.parent).Bind(2, fold);
-        std::size_t next = 0;
+        std::size_t child = 0;
         while (stmt->Step() == SQLITE_ROW) {
-            const std::string child = stmt->Text(0);
-            const std::size_t before = next;
-            if (FindFrom(directory_.children, next, child, FoldOf))
-                values[next - 1] = std::pair{static_cast<std::uint32_t>(stmt->Int(1)), stmt->Blob(2)};
-            else
-                next = before;
+            const std::int64_t key = stmt->Int(0);
+            while (child < values.size() && directory_.children[child].second != key)
+                ++child;
+            if (child == values.size())
+                break;
+            values[child++] = std::pair{static_cast<std::uint32_t>(stmt->Int(1)), stmt->Blob(2)};
         }
         directory_.columns.emplace_back(fold, std::move(values));
         column = directory_.columns.end() - 1;
