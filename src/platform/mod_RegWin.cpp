@@ -3,6 +3,8 @@
 #include "platform/Platform.h"
 #include "platform/mod_Trace.h"
 
+#include <utility>
+
 namespace quenyx::mod_RegWin {
 
 namespace {
@@ -121,6 +123,7 @@ std::int32_t EnumKeys(RootKey, const std::string& keyPath, std::vector<std::stri
         WriteTrace("EnumKeys", "erro ao abrir => " + keyPath);
     } else {
         WriteTrace("EnumKeys", "abriu OK");
+        const bool tracing = mod_Trace::Tracing(); // a line per subkey, built only while the log is on
         for (std::uint32_t index = 0;; ++index) {
             std::string name;
             const RegStatus status = key->EnumKey(index, kEnumNameCapacity, name);
@@ -133,8 +136,9 @@ std::int32_t EnumKeys(RootKey, const std::string& keyPath, std::vector<std::stri
                     break;
                 continue;
             }
-            WriteTrace("EnumKeys", "enumerando.. " + std::to_string(index) + " => " + name);
-            names.push_back(name);
+            if (tracing)
+                WriteTrace("EnumKeys", "enumerando.. " + std::to_string(index) + " => " + name);
+            names.push_back(std::move(name));
             ++count;
         }
         result = 1;
