@@ -50,7 +50,8 @@ std::string GetSettingString(RootKey, const std::string& keyPath, const std::str
 
     std::uint32_t type = reg_type::None;
     std::uint32_t size = 0;
-    const RegStatus queried = key ? key->QueryValueInfo(valueName, type, size) : reg_error::InvalidHandle;
+    const RegStatus queried =
+        key ? key->QueryValueInfo(valueName, type, size) : reg_error::InvalidHandle;
     if (tracing)
         WriteTrace("GetSettingString", "ret 2 => " + std::to_string(queried));
 

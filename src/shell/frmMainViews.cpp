@@ -1,6 +1,6 @@
 // The main window's three views: the navigation panel, and the settings and printers lists.
-#include "shell/frmMain.h"
 #include "widgets/TranslateForm.h"
+#include "shell/frmMain.h"
 
 #include "options/AgentValues.h"
 #include "platform/Text.h"
@@ -8,11 +8,11 @@
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
 #include "printers/mod_Printers.h"
-#include "session/mod_Main.h"
 #include "settings/AgentSettings.h"
 #include "widgets/ListControl.h"
 #include "widgets/Look.h"
 #include "widgets/TitleStrip.h"
+#include "session/mod_Main.h"
 
 #include <QLabel>
 

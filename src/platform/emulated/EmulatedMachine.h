@@ -29,7 +29,8 @@ public:
 
     // Opens the machine in `folder`; with `create`, makes the folder, drive C: and the store when missing.
     // Returns null with `error` set when the folder holds no usable machine.
-    static std::shared_ptr<EmulatedMachine> Open(const std::filesystem::path& folder, bool create, std::string& error);
+    static std::shared_ptr<EmulatedMachine> Open(const std::filesystem::path& folder, bool create,
+                                                 std::string& error);
     ~EmulatedMachine() override;
 
     const std::filesystem::path& folder() const { return folder_; }
@@ -81,9 +82,10 @@ private:
         std::int64_t parent = 0;
         std::string parentFold;
         std::vector<std::pair<std::string, std::int64_t>> children;
-        std::size_t next = 0;                                            // where the next child is looked for first
-        std::size_t found = 0;                                           // the child found last
-        std::vector<std::pair<std::string, std::vector<Value>>> columns; // by folded value name, one per child
+        std::size_t next = 0;  // where the next child is looked for first
+        std::size_t found = 0; // the child found last
+        // By folded value name: each listed subkey's value of that name.
+        std::vector<std::pair<std::string, std::vector<Value>>> columns;
     };
 
     explicit EmulatedMachine(std::filesystem::path folder);

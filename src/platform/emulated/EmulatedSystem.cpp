@@ -36,15 +36,9 @@ class EmulatedPrinterHandle final : public PrinterHandle
 {
 };
 
-bool Done(sqlite::Statement& stmt)
-{
-    return stmt.Step() == SQLITE_DONE;
-}
+bool Done(sqlite::Statement& stmt) { return stmt.Step() == SQLITE_DONE; }
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::vector<std::string> SplitWords(std::string_view line)
 {
@@ -115,8 +109,7 @@ std::shared_ptr<EmulatedSystem> EmulatedSystem::Open(const std::filesystem::path
         return nullptr;
     std::string why;
     // Several quenyx-net processes record at once: they wait for each other rather than fail.
-    if (!system->db_.Exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA busy_timeout = 10000;",
-                          &why) ||
+    if (!system->db_.Exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA busy_timeout = 10000;", &why) ||
         !system->db_.Exec(kSchema, &why)) {
         error = "cannot read " + store.string() + ": " + why;
         return nullptr;

@@ -50,8 +50,8 @@ public:
 
     struct StatusRule
     {
-        std::string printer; // the full name asked for ("\\server\queue" for cluster printers)
-        std::string answer;  // "code", "none" (answers false) or "fail" (the call fails)
+        std::string printer;    // the full name asked for ("\\server\queue" for cluster printers)
+        std::string answer;     // "code", "none" (answers false) or "fail" (the call fails)
         std::int32_t code = 0;
     };
 

@@ -17,10 +17,7 @@ Statement::~Statement()
         sqlite3_finalize(stmt_);
 }
 
-Statement::Statement(Statement&& other) noexcept : stmt_(other.stmt_)
-{
-    other.stmt_ = nullptr;
-}
+Statement::Statement(Statement&& other) noexcept : stmt_(other.stmt_) { other.stmt_ = nullptr; }
 
 Statement& Statement::Bind(int index, std::int64_t value)
 {
@@ -45,10 +42,7 @@ Statement& Statement::BindBlob(int index, std::string_view bytes)
     return *this;
 }
 
-int Statement::Step()
-{
-    return stmt_ ? sqlite3_step(stmt_) : SQLITE_MISUSE;
-}
+int Statement::Step() { return stmt_ ? sqlite3_step(stmt_) : SQLITE_MISUSE; }
 
 void Statement::Reset()
 {
@@ -58,10 +52,7 @@ void Statement::Reset()
     }
 }
 
-std::int64_t Statement::Int(int column) const
-{
-    return sqlite3_column_int64(stmt_, column);
-}
+std::int64_t Statement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
 
 std::string Statement::Text(int column) const
 {
@@ -138,9 +129,6 @@ bool Database::Exec(std::string_view sql, std::string* error)
     return true;
 }
 
-std::string Database::LastError() const
-{
-    return db_ ? sqlite3_errmsg(db_) : "no database";
-}
+std::string Database::LastError() const { return db_ ? sqlite3_errmsg(db_) : "no database"; }
 
 } // namespace quenyx::platform::sqlite
