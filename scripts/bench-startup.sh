@@ -4,11 +4,11 @@
 # the first paint of the main window, interleaved, on generated machines of 500, 5,000 and 50,000 printers;
 # then the printers and settings views from the click to the painted list. Prints medians beside the targets.
 # Figures are reported, never enforced. Usage: bench-startup.sh [BUILD_DIR] (default build/bench, built by
-# bench.sh); QUENYX_BENCH_RUNS sets the runs per figure (default 5). Runs under Xvfb when it is installed.
+# bench.sh); QUENYX_BENCH_RUNS sets the runs per figure (default 9). Runs under Xvfb when it is installed.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build/bench}"
-export QUENYX_BENCH_RUNS="${QUENYX_BENCH_RUNS:-5}"
+export QUENYX_BENCH_RUNS="${QUENYX_BENCH_RUNS:-9}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 

@@ -5,7 +5,7 @@
 # console against the anchor program under a display. Each figure is printed beside its target. Figures are
 # reported, never enforced: a figure above its target is printed as such and the script still exits 0. Arguments
 # go to the registry benchmark (e.g. --benchmark_filter=EnumKeys); QUENYX_BENCH_REPETITIONS sets the runs per
-# benchmark (default 5), QUENYX_BENCH_RUNS the runs per whole-process figure (default 5).
+# benchmark (default 5), QUENYX_BENCH_RUNS the runs per whole-process figure (default 9).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build/bench"
