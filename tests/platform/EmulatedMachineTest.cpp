@@ -172,11 +172,10 @@ TEST_F(EmulatedMachine, TheSpoolerAndStatusAnswerFromTheSharedView)
         StatusAnswer answer;
         std::int32_t status;
     };
-    const Case cases[] = {{nullptr, 0, false, StatusAnswer::Answered, 0},
-                          {"code", 3, false, StatusAnswer::Answered, 3},
-                          {"none", 0, false, StatusAnswer::NotAnswered, -1},
-                          {"fail", 0, false, StatusAnswer::Failed, -1},
-                          {"code", 1, true, StatusAnswer::Failed, -1}};
+    const Case cases[] = {
+        {nullptr, 0, false, StatusAnswer::Answered, 0},    {"code", 3, false, StatusAnswer::Answered, 3},
+        {"none", 0, false, StatusAnswer::NotAnswered, -1}, {"fail", 0, false, StatusAnswer::Failed, -1},
+        {"code", 1, true, StatusAnswer::Failed, -1},       {nullptr, 0, true, StatusAnswer::Failed, -1}};
     ASSERT_TRUE(other->AddSpoolerPrinter("Laser"));
     for (const Case& c : cases) {
         ASSERT_TRUE(c.rule ? other->SetStatusRule({"\\\\Srv\\Q", c.rule, c.code})

@@ -175,6 +175,8 @@ StatusAnswer EmulatedSystem::GetPrinterStatus(std::int16_t, const std::string& f
     };
     return ReadDevices([&](sqlite::Database& db) {
         if (const ViewAnswers* answers = HeldAnswers(db)) {
+            if (answers->rules.empty()) // as a machine usually is: every printer answers 0
+                return answer(answers->componentRemoved, {}, 0);
             const auto rule = answers->rules.find(FoldName(fullName));
             return rule == answers->rules.end()
                        ? answer(answers->componentRemoved, {}, 0)
