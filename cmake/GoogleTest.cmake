@@ -15,3 +15,15 @@ else()
   find_package(GTest REQUIRED)
 endif()
 include(GoogleTest)
+
+# One GoogleTest executable's tests. Natively each case is its own ctest test, listed when the tests run.
+# Under Wine the executable runs whole as one test: listing its cases would start Wine once more per case,
+# and would be bounded by how fast a fresh Wine prefix starts.
+function(quenyx_gtest target)
+  if(CMAKE_CROSSCOMPILING)
+    add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES TIMEOUT 900)
+  else()
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST)
+  endif()
+endfunction()

@@ -1,5 +1,8 @@
 # 64-bit Windows executables from Linux with mingw-w64 (posix thread model). Everything is linked
-# statically so the tests run under Wine without any mingw DLL beside them.
+# statically, so the programs run on Windows and under Wine with no mingw DLL beside them.
+#
+# QUENYX_QT_WINDOWS names a Qt built for this target (scripts/build-qt-windows.sh prints its folder);
+# the build machine's own Qt provides the tools (moc, rcc, lrelease).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -9,12 +12,21 @@ set(CMAKE_CXX_COMPILER ${QUENYX_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${QUENYX_MINGW_TRIPLE}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${QUENYX_MINGW_TRIPLE})
+if(QUENYX_QT_WINDOWS)
+  list(APPEND CMAKE_FIND_ROOT_PATH ${QUENYX_QT_WINDOWS})
+  list(APPEND CMAKE_PREFIX_PATH ${QUENYX_QT_WINDOWS})
+  set(QT_HOST_PATH /usr CACHE PATH "The build machine's Qt")
+  set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake CACHE PATH "The build machine's Qt packages")
+endif()
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+set(CMAKE_CXX_FLAGS_RELEASE_INIT "-O2 -DNDEBUG")
+set(CMAKE_C_FLAGS_RELEASE_INIT "-O2 -DNDEBUG")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # ctest and gtest_discover_tests run the executables through Wine.
 get_filename_component(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run ABSOLUTE)

@@ -3,9 +3,14 @@
 #include "widgets/ListControl.h"
 #include "shell/frmMain.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
 #include <QTableView>
 #include <QTimer>
 
@@ -75,10 +80,44 @@ void TimeView(frmMain& window, const QString& view)
         window.SelectPrintersView(true);
 }
 
+QStringList ShownTexts(const QWidget& window)
+{
+    QStringList texts{window.windowTitle()};
+    const auto add = [&texts](const QString& text) {
+        if (!text.isEmpty())
+            texts << text;
+    };
+    for (const auto* bar : window.findChildren<QMenuBar*>())
+        for (const auto* action : bar->actions())
+            add(action->text());
+    for (const auto* widget : window.findChildren<QWidget*>()) {
+        if (!widget->isVisible())
+            continue;
+        if (const auto* label = qobject_cast<const QLabel*>(widget))
+            add(label->text());
+        else if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+            add(button->text());
+        else if (const auto* header = qobject_cast<const QHeaderView*>(widget); header && header->model())
+            for (int i = 0; i < header->count(); ++i)
+                add(header->model()->headerData(i, header->orientation()).toString());
+    }
+    return texts;
+}
+
 } // namespace
 
 void InstallConsoleProbes(frmMain& window, const QElapsedTimer& sinceStart)
 {
+    const QString textsFile = qEnvironmentVariable("QUENYX_TEXTS");
+    if (!textsFile.isEmpty()) {
+        new AfterFirstPaint(&window, [&window, textsFile] {
+            QFile file(textsFile);
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+                file.write(ShownTexts(window).join(QLatin1Char('\n')).toUtf8() + '\n') < 0)
+                std::fprintf(stderr, "quenyxadmin: cannot write %s\n", qPrintable(textsFile));
+        });
+    }
+
     const QString timedView = qEnvironmentVariable("QUENYX_VIEW_TIME");
     if (!timedView.isEmpty()) {
         new AfterFirstPaint(&window, [&window, timedView] { TimeView(window, timedView); });

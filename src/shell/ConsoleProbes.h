@@ -14,7 +14,9 @@ class frmMain;
 //                             click does, print "view-ms: N peak-kib: K" (from the click) once the list has
 //                             painted, then end;
 //   QUENYX_SCREENSHOT=FILE    save the window as a PNG once it is up, then quit; QUENYX_SCREENSHOT_VIEW
-//                             (settings, printers or cluster) chooses that view first.
+//                             (settings, printers or cluster) chooses that view first;
+//   QUENYX_TEXTS=FILE         once the window is idle, write the texts it shows (title, menu bar, labels,
+//                             buttons, list headers), one a line in UTF-8, and keep running.
 void InstallConsoleProbes(frmMain& window, const QElapsedTimer& sinceStart);
 
 } // namespace quenyx::shell

@@ -2,10 +2,9 @@
 
 #include <QFont>
 #include <QGuiApplication>
-#include <QPainter>
+#include <QPixmap>
 #include <QPalette>
 #include <QScreen>
-#include <QSvgRenderer>
 #include <QWidget>
 
 namespace quenyx::shell {
@@ -29,12 +28,26 @@ QPixmap Image(const QString& name, int width, int height, const QWidget* widget)
 {
     const qreal ratio = widget ? widget->devicePixelRatioF()
                                : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->devicePixelRatio() : 1.0);
-    QPixmap pixmap(QSize(qRound(width * ratio), qRound(height * ratio)));
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/images/%1.svg").arg(name));
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
-    painter.end();
+    const QSize wanted(qRound(width * ratio), qRound(height * ratio));
+    // Each image is embedded at one to four times its drawn size; the smallest that is at least as large
+    // as wanted is scaled down, so no image is ever blown up from fewer pixels than the screen shows.
+    QPixmap source;
+    for (int scale = 1; scale <= 4; ++scale) {
+        const QString file = scale == 1 ? QStringLiteral(":/images/%1.png").arg(name)
+                                        : QStringLiteral(":/images/%1@%2x.png").arg(name).arg(scale);
+        if (!source.load(file))
+            break;
+        if (source.width() >= wanted.width() && source.height() >= wanted.height())
+            break;
+    }
+    if (source.isNull()) {
+        QPixmap empty(wanted);
+        empty.fill(Qt::transparent);
+        empty.setDevicePixelRatio(ratio);
+        return empty;
+    }
+    QPixmap pixmap =
+        source.size() == wanted ? source : source.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     pixmap.setDevicePixelRatio(ratio);
     return pixmap;
 }

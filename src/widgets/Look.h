@@ -23,7 +23,7 @@ inline const QColor kSelectedOrange{226, 93, 65};
 QFont DesignFont(double pointSize, bool bold = false);
 void RegisterFontSubstitutes();
 
-// An image of ours (":/images/<name>.svg") drawn for `widget`'s screen at `width` x `height` logical pixels.
+// An image of ours (":/images/<name>.png", rendered from images/<name>.svg at build time) drawn for `widget`'s screen at `width` x `height` logical pixels.
 QPixmap Image(const QString& name, int width, int height, const QWidget* widget = nullptr);
 
 void SetBackground(QWidget* widget, const QColor& colour);

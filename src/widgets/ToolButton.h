@@ -15,7 +15,7 @@ class ToolButton final : public ClickableLabel
     Q_DISABLE_COPY_MOVE(ToolButton)
 
 public:
-    // Images ":/images/<image>_up.svg", "_down.svg" and, where `hasDisabledImage`, "_disabled.svg".
+    // Images "<image>_up", "_down" and, where `hasDisabledImage`, "_disabled".
     ToolButton(const QString& objectName, const QString& image, bool hasDisabledImage, QWidget* parent);
 
     void SetActive(bool active);

@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Builds a static Qt for Windows (x86_64-w64-mingw32) from Debian's source package of the host Qt's own
+# version, once, into a cache folder outside the tree; the console's Windows build links against it.
+#
+#   scripts/build-qt-windows.sh            build if needed, then print the cache folder's path
+#   scripts/build-qt-windows.sh --path     print the path the cache has (or will have), build nothing
+#
+# A finished cache is reused at once. The build shows ninja's progress, and can run in the background
+# (its log is the build folder's build.log). QUENYX_CACHE moves the cache (default ~/.cache/quenyx).
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cache=${QUENYX_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quenyx}
+
+package_version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
+if [[ -z "$package_version" ]]; then
+    echo "build-qt-windows: the host Qt (qt6-base-dev) is not installed; run scripts/install-deps.sh" >&2
+    exit 1
+fi
+version=${package_version%%+*}   # 6.4.2+dfsg-10 -> 6.4.2
+prefix="$cache/qt-$version-mingw64"
+
+if [[ "${1:-}" == "--path" ]]; then
+    echo "$prefix"
+    exit 0
+fi
+if [[ -f "$prefix/.complete" ]]; then
+    echo "$prefix"
+    exit 0
+fi
+
+work="$cache/build-qt-$version-mingw64"
+mkdir -p "$work"
+exec 9>"$work/.lock"
+if ! flock -n 9; then
+    echo "build-qt-windows: another build of $prefix is running; waiting for it" >&2
+    flock 9
+    if [[ -f "$prefix/.complete" ]]; then
+        echo "$prefix"
+        exit 0
+    fi
+fi
+
+started=$(date +%s)
+log() { echo "build-qt-windows: $*" >&2; }
+
+source_dir="$work/qtbase-everywhere-src-$version"
+if [[ ! -f "$source_dir/CMakeLists.txt" ]]; then
+    log "fetching Debian's source package qt6-base $package_version"
+    rm -rf "$work/src" && mkdir -p "$work/src"
+    (cd "$work/src" && apt-get source --download-only "qt6-base=$package_version" >/dev/null 2>&1) || {
+        log "apt-get source qt6-base=$package_version failed (is a deb-src entry configured? scripts/install-deps.sh adds one)"
+        exit 1
+    }
+    tar -xJf "$work"/src/qt6-base_"$version"*.orig.tar.xz -C "$work"
+    rm -rf "$work/src"
+fi
+
+cat >"$work/toolchain.cmake" <<'EOF'
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+EOF
+
+build_dir="$work/build"
+if [[ ! -f "$build_dir/build.ninja" ]]; then
+    log "configuring (static, Core/Gui/Widgets/Test, windows, offscreen and minimal platforms)"
+    # Debian's tarball leaves out the tablet header (3rdparty/wintab), so tablet events are off. FreeType
+    # stays on: without it there is no offscreen platform, which the tests use.
+    cmake -G Ninja -S "$source_dir" -B "$build_dir" \
+        -DCMAKE_TOOLCHAIN_FILE="$work/toolchain.cmake" \
+        -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DBUILD_SHARED_LIBS=OFF \
+        -DQT_HOST_PATH=/usr \
+        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DQT_QMAKE_TARGET_MKSPEC=win32-g++ \
+        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+        -DINPUT_freetype=qt -DINPUT_harfbuzz=qt -DINPUT_libpng=qt -DINPUT_libjpeg=qt -DINPUT_pcre=qt \
+        -DINPUT_zlib=qt -DINPUT_doubleconversion=qt \
+        -DFEATURE_tabletevent=OFF \
+        -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF \
+        -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF \
+        >"$work/configure.log" 2>&1 || {
+        log "configure failed; see $work/configure.log"
+        tail -20 "$work/configure.log" >&2
+        exit 1
+    }
+fi
+
+log "building into $prefix (about 35 to 60 minutes on two cores; log: $build_dir/build.log)"
+# One progress line a minute keeps a background or CI log readable.
+NINJA_STATUS="[%f/%t] " ninja -C "$build_dir" >"$build_dir/build.log" 2>&1 &
+ninja_pid=$!
+while kill -0 "$ninja_pid" 2>/dev/null; do
+    for _ in $(seq 60); do
+        kill -0 "$ninja_pid" 2>/dev/null || break
+        sleep 1
+    done
+    progress=$(grep -o '^\[[0-9]*/[0-9]*\]' "$build_dir/build.log" | tail -1 || true)
+    log "${progress:-[starting]} $(($(date +%s) - started)) s"
+done
+if ! wait "$ninja_pid"; then
+    log "the build failed; see $build_dir/build.log"
+    grep -B2 -A12 'FAILED' "$build_dir/build.log" | head -40 >&2 || tail -30 "$build_dir/build.log" >&2
+    exit 1
+fi
+
+cmake --install "$build_dir" >"$build_dir/install.log" 2>&1
+touch "$prefix/.complete"
+log "done in $(($(date +%s) - started)) s: $prefix"
+echo "$prefix"

@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# End-to-end check of the Windows package, as an administrator would meet it, in a fresh Wine prefix
+# under Xvfb: installs the MSI silently, loads the demo machine's .reg into Wine's registry, starts the
+# installed console, looks at its window (size, title, images, English texts) and at its diagnostic log,
+# closes it, removes the package and checks that the program is gone and the agent's key is as it was.
+#
+#   scripts/check-windows-package.sh [MSI]      default: the newest dist/QuenyxAdmin-*-x64.msi
+#
+# Leaves its screenshot, texts, log and registry exports in build/windows-package-check/.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+msi=${1:-$(ls -t dist/QuenyxAdmin-*-x64.msi 2>/dev/null | head -1)}
+if [[ -z "$msi" || ! -f "$msi" ]]; then
+    echo "check-windows-package: no package; run scripts/package-windows.sh first" >&2
+    exit 1
+fi
+msi=$(cd "$(dirname "$msi")" && pwd)/$(basename "$msi")
+
+out="$root/build/windows-package-check"
+rm -rf "$out"
+mkdir -p "$out"
+export WINEPREFIX="$out/wineprefix"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=C.UTF-8
+unset WAYLAND_DISPLAY QUENYX_MACHINE QUENYX_LANGUAGE
+
+failures=0
+pass() { echo "  ok: $*"; }
+fail() {
+    echo "  FAILED: $*"
+    failures=$((failures + 1))
+}
+winpath() { echo "Z:${1//\//\\}"; }
+
+xvfb_pid=""
+console_pid=""
+cleanup() {
+    [[ -n "$console_pid" ]] && kill "$console_pid" 2>/dev/null || true
+    timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+# A display of our own: the window is looked at through X.
+exec 8<> <(:)
+Xvfb -displayfd 8 -screen 0 1280x800x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+read -r -t 30 display_number <&8 || {
+    echo "check-windows-package: Xvfb did not start" >&2
+    exit 1
+}
+export DISPLAY=":$display_number"
+
+echo "== a fresh Wine prefix"
+timeout 30 wineserver -p </dev/null >/dev/null 2>&1
+timeout 300 wineboot --init </dev/null >/dev/null 2>&1 || {
+    echo "check-windows-package: wineboot could not create $WINEPREFIX" >&2
+    exit 1
+}
+drive_c="$WINEPREFIX/drive_c"
+program_dir="$drive_c/Program Files/QuenyxAdmin"
+shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Quenyx Agent Admin.lnk"
+
+echo "== the machine: the demo's registry and agent files"
+# regedit reads a Version 5.00 file as UTF-16LE; the demo's file is ASCII with LF line ends.
+{
+    printf '\xff\xfe'
+    sed 's/$/\r/' src/resources/demo/demo.reg | iconv -f UTF-8 -t UTF-16LE
+} >"$out/machine.reg"
+timeout 120 wine regedit /S "$(winpath "$out/machine.reg")" </dev/null >/dev/null 2>&1
+cp -R src/resources/demo/drive_c/. "$drive_c/"
+mkdir -p "$drive_c/ProgramData/Tessaline/Quenyx/Logs"
+export_agent_key() {
+    rm -f "$1"
+    timeout 120 wine reg export 'HKLM\SOFTWARE\Tessaline' "$(winpath "$1")" </dev/null >/dev/null 2>&1
+}
+export_agent_key "$out/agent-before.reg"
+if grep -qa "D.C.S.S.e.r.v.e.r\|DCSServer" "$out/agent-before.reg" 2>/dev/null; then
+    pass "the agent's key is in Wine's registry"
+else
+    fail "the demo's agent key did not reach Wine's registry"
+fi
+
+echo "== install: msiexec /i $(basename "$msi") /qn"
+if timeout 300 wine msiexec /i "$(winpath "$msi")" /qn </dev/null >"$out/install.log" 2>&1; then
+    pass "msiexec /i exited 0"
+else
+    fail "msiexec /i failed"
+fi
+for file in quenyxadmin.exe Polyglossa32.dll; do
+    [[ -f "$program_dir/$file" ]] && pass "installed C:\\Program Files\\QuenyxAdmin\\$file" ||
+        fail "C:\\Program Files\\QuenyxAdmin\\$file is missing"
+done
+[[ -f "$shortcut" ]] && pass "Start-menu shortcut" || fail "no Start-menu shortcut at ${shortcut#"$drive_c/"}"
+
+echo "== start the installed console"
+QUENYX_TEXTS="$(winpath "$out/texts.txt")" \
+    wine "C:\\Program Files\\QuenyxAdmin\\quenyxadmin.exe" </dev/null >"$out/console.out" 2>&1 &
+console_pid=$!
+window=""
+for _ in $(seq 120); do
+    window=$(xdotool search --onlyvisible --name '^Quenyx Agent Admin$' 2>/dev/null | head -1 || true)
+    [[ -n "$window" && -s "$out/texts.txt" ]] && break
+    kill -0 "$console_pid" 2>/dev/null || break
+    sleep 1
+done
+if [[ -z "$window" ]]; then
+    fail "no window titled \"Quenyx Agent Admin\" within 120 s"
+else
+    pass "a window titled \"Quenyx Agent Admin\""
+    sleep 2 # let the first paint finish before the screenshot
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    [[ "$WIDTH" == 760 && "$HEIGHT" == 496 ]] && pass "760x496" || fail "the window is ${WIDTH}x${HEIGHT}, not 760x496"
+    import -display "$DISPLAY" -window "$window" "$out/console-wine.png"
+    # The logos and the exit button carry the console's orange; nothing else on the idle window draws it.
+    orange=$(/usr/bin/convert "$out/console-wine.png" -fill black +opaque "#e25d41" -fill white -opaque "#e25d41" \
+        -format "%[fx:round(mean*w*h)]" info: 2>/dev/null || echo 0)
+    ((orange >= 40)) && pass "images are drawn ($orange pixels of the logo's orange)" || fail "no images in the window"
+fi
+if [[ -s "$out/texts.txt" ]]; then
+    missing=()
+    for text in "Quenyx Agent Admin" "Printers" "Settings"; do
+        grep -qxF "$text" "$out/texts.txt" || missing+=("$text")
+    done
+    ((${#missing[@]} == 0)) && pass "English texts ($(wc -l <"$out/texts.txt") shown)" ||
+        fail "English texts missing: ${missing[*]} (see texts.txt)"
+else
+    fail "the console wrote no texts"
+fi
+
+echo "== close it"
+timeout 60 wine taskkill /im quenyxadmin.exe </dev/null >/dev/null 2>&1 || true
+for _ in $(seq 60); do
+    kill -0 "$console_pid" 2>/dev/null || break
+    sleep 1
+done
+if kill -0 "$console_pid" 2>/dev/null; then
+    fail "the console did not close"
+else
+    wait "$console_pid" && pass "closed, exit status 0" || fail "closed with a non-zero status"
+fi
+console_pid=""
+
+echo "== its diagnostic log"
+log=$(ls "$drive_c/ProgramData/Tessaline/Quenyx/Logs/"VeltrinAdmin_*.log 2>/dev/null | head -1 || true)
+if [[ -z "$log" ]]; then
+    fail "no diagnostic log in C:\\ProgramData\\Tessaline\\Quenyx\\Logs"
+else
+    cp "$log" "$out/diagnostic.log"
+    pass "$(wc -l <"$log") lines in ${log#"$drive_c/"}"
+    grep -q "GetSettingString" "$log" && pass "start-up read Wine's registry" || fail "no registry reads in the log"
+    grep -q "biblioteca de textos ausente" "$log" && fail "the text-catalog library did not load" ||
+        pass "the text-catalog library loaded"
+fi
+
+echo "== remove: msiexec /x /qn"
+if timeout 300 wine msiexec /x "$(winpath "$msi")" /qn </dev/null >"$out/remove.log" 2>&1; then
+    pass "msiexec /x exited 0"
+else
+    fail "msiexec /x failed"
+fi
+leftovers=$(find "$program_dir" -type f 2>/dev/null | wc -l)
+((leftovers == 0)) && pass "the program's files are gone" || fail "$leftovers files left in Program Files"
+[[ ! -e "$shortcut" ]] && pass "the shortcut is gone" || fail "the shortcut is still there"
+export_agent_key "$out/agent-after.reg"
+cmp -s "$out/agent-before.reg" "$out/agent-after.reg" && pass "the agent's key is as it was" ||
+    fail "the agent's key changed"
+
+if ((failures > 0)); then
+    echo "check-windows-package: $failures checks failed (see $out)"
+    exit 1
+fi
+echo "check-windows-package: every check passed; screenshot: $out/console-wine.png"
