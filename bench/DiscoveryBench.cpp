@@ -10,7 +10,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <map>
+#include <string>
 
 namespace {
 
@@ -71,6 +73,31 @@ BENCHMARK(BM_SearchGeneralValues)
     ->Args({1000, 1})
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
+
+// One line of the diagnostic log beside the least any log line costs: a raw open, append and close of the
+// same file by a plain loop. The log keeps that contract (nothing held open, nothing buffered), so the
+// difference is what the log does besides.
+void BM_WriteTrace(benchmark::State& state)
+{
+    MachineOf(1, 10).Install(true);
+    for (auto _ : state)
+        mod_Trace::WriteTrace("FillPrint", "1 escrevendo => Printer 100001");
+    mod_Trace::ResetTraceSettings();
+}
+BENCHMARK(BM_WriteTrace)->Unit(benchmark::kMicrosecond);
+
+void BM_Raw_WriteTrace(benchmark::State& state)
+{
+    bench::GeneratedMachine& machine = MachineOf(1, 10);
+    const std::string file = (machine.folder / "drive_c" / "Logs" / "raw.log").string();
+    const std::string line = "14:05:33 [FillPrint]  - 1 escrevendo => Printer 100001\r\n";
+    for (auto _ : state) {
+        std::FILE* f = std::fopen(file.c_str(), "ab");
+        std::fwrite(line.data(), 1, line.size(), f);
+        std::fclose(f);
+    }
+}
+BENCHMARK(BM_Raw_WriteTrace)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -34,7 +34,7 @@ GeneratedMachine::GeneratedMachine(int printers, int values)
     registry = platform::EmulatedMachine::Open(folder, true, error);
     if (!registry)
         Fail(error);
-    system = platform::EmulatedSystem::Open(folder, error);
+    system = platform::EmulatedSystem::Open(registry, error);
     if (!system)
         Fail(error);
 
@@ -45,7 +45,8 @@ GeneratedMachine::GeneratedMachine(int printers, int values)
         for (int i = 0; i < printers; ++i) {
             const std::string printer = key + "\\Printer " + std::to_string(100000 + i);
             registry->CreateKey(printer);
-            registry->SetRawValue(printer, {"TessalineID", platform::reg_type::String, std::to_string(i % 30000) + '\0'});
+            registry->SetRawValue(printer,
+                                  {"TessalineID", platform::reg_type::String, std::to_string(i % 30000) + '\0'});
             registry->SetRawValue(printer, {"NCActivate", platform::reg_type::String, std::string("0") + '\0'});
         }
         const char* catalog[] = {"DCSServer", "DisableAccounts", "WorkFolder", "PopUpExpiration"};
@@ -56,8 +57,8 @@ GeneratedMachine::GeneratedMachine(int printers, int values)
         }
         return platform::reg_error::Success;
     });
-    for (int i = 0; i < printers; ++i)
-        system->AddSpoolerPrinter("Printer " + std::to_string(100000 + i));
+    if (system->AddEverySpoolerPrinter() != printers)
+        Fail("the spooler did not take every printer");
     for (const char* service : mod_Services::AgentServices)
         system->SetServiceState(service, 4);
     std::filesystem::create_directories(folder / "drive_c" / "Logs");

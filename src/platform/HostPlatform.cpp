@@ -49,7 +49,7 @@ Platform MakeHostPlatform(std::string& error)
         return platform;
     platform.registry = machine;
     platform.files = machine;
-    if (auto system = EmulatedSystem::Open(folder, error)) {
+    if (auto system = EmulatedSystem::Open(machine, error)) {
         platform.spooler = system;
         platform.printerStatus = system;
         platform.services = system;

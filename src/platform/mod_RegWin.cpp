@@ -3,6 +3,8 @@
 #include "platform/Platform.h"
 #include "platform/mod_Trace.h"
 
+#include <utility>
+
 namespace quenyx::mod_RegWin {
 
 namespace {
@@ -35,23 +37,30 @@ std::string WithoutLastCharacter(const std::string& data)
 std::string GetSettingString(RootKey, const std::string& keyPath, const std::string& valueName,
                              const std::string& defaultText)
 {
+    // Reads run by the thousand at start-up: their lines are only built while the log is on.
+    const bool tracing = mod_Trace::Tracing();
     std::string result = defaultText;
-    WriteTrace("GetSettingString", keyPath);
+    if (tracing)
+        WriteTrace("GetSettingString", keyPath);
 
     std::unique_ptr<RegistryKey> key;
     const RegStatus opened = Open(keyPath, reg_access::Read, key);
-    WriteTrace("GetSettingString", "ret 1 => " + std::to_string(opened));
+    if (tracing)
+        WriteTrace("GetSettingString", "ret 1 => " + std::to_string(opened));
 
     std::uint32_t type = reg_type::None;
     std::uint32_t size = 0;
     const RegStatus queried =
         key ? key->QueryValueInfo(valueName, type, size) : reg_error::InvalidHandle;
-    WriteTrace("GetSettingString", "ret 2 => " + std::to_string(queried));
+    if (tracing)
+        WriteTrace("GetSettingString", "ret 2 => " + std::to_string(queried));
 
     if (queried == reg_error::Success) {
-        WriteTrace("GetSettingString", "abriu ok lValueType = " + std::to_string(type));
+        if (tracing)
+            WriteTrace("GetSettingString", "abriu ok lValueType = " + std::to_string(type));
         if (type == reg_type::String || type == reg_type::ExpandString) {
-            WriteTrace("GetSettingString", "lValueType = REG_SZ");
+            if (tracing)
+                WriteTrace("GetSettingString", "lValueType = REG_SZ");
             std::string buffer(size, ' ');
             std::string data;
             std::uint32_t readType = type;
@@ -60,7 +69,8 @@ std::string GetSettingString(RootKey, const std::string& keyPath, const std::str
                 buffer.replace(0, std::min(data.size(), buffer.size()), data.substr(0, buffer.size()));
             if (data.size() > buffer.size())
                 buffer = data;
-            WriteTrace("GetSettingString", "strBuffer = " + buffer + " lResult = " + std::to_string(read));
+            if (tracing)
+                WriteTrace("GetSettingString", "strBuffer = " + buffer + " lResult = " + std::to_string(read));
             const std::size_t nul = buffer.find('\0');
             result = nul == std::string::npos ? buffer : buffer.substr(0, nul);
         }
@@ -114,6 +124,7 @@ std::int32_t EnumKeys(RootKey, const std::string& keyPath, std::vector<std::stri
         WriteTrace("EnumKeys", "erro ao abrir => " + keyPath);
     } else {
         WriteTrace("EnumKeys", "abriu OK");
+        const bool tracing = mod_Trace::Tracing(); // a line per subkey, built only while the log is on
         for (std::uint32_t index = 0;; ++index) {
             std::string name;
             const RegStatus status = key->EnumKey(index, kEnumNameCapacity, name);
@@ -126,8 +137,9 @@ std::int32_t EnumKeys(RootKey, const std::string& keyPath, std::vector<std::stri
                     break;
                 continue;
             }
-            WriteTrace("EnumKeys", "enumerando.. " + std::to_string(index) + " => " + name);
-            names.push_back(name);
+            if (tracing)
+                WriteTrace("EnumKeys", "enumerando.. " + std::to_string(index) + " => " + name);
+            names.push_back(std::move(name));
             ++count;
         }
         result = 1;

@@ -1,9 +1,12 @@
 #include "platform/mod_Trace.h"
 
+#include "platform/Files.h"
 #include "platform/Platform.h"
 #include "platform/mod_RegWin.h"
 
 #include <charconv>
+#include <filesystem>
+#include <memory>
 #include <system_error>
 
 namespace quenyx::mod_Trace {
@@ -12,6 +15,27 @@ namespace {
 
 std::string g_traceLevel = "0";
 std::string g_tracePath;
+
+// Where the last line went. Finding a Windows path's place on the host looks at the folders on disk, which
+// costs more than the append itself, and the day's file does not move; so the place is kept for the next
+// line to the same file of the same machine, and looked for again when an append there fails.
+struct LastFile
+{
+    std::weak_ptr<platform::Files> files;
+    std::string windowsPath;
+    std::filesystem::path hostPath;
+};
+LastFile g_lastFile;
+
+void Append(const std::shared_ptr<platform::Files>& files, const std::string& windowsPath, const std::string& bytes)
+{
+    const bool known = g_lastFile.files.lock() == files && g_lastFile.windowsPath == windowsPath;
+    if (known && platform::AppendToFile(g_lastFile.hostPath, bytes))
+        return;
+    g_lastFile = {files, windowsPath, files->HostPath(windowsPath)};
+    if (!platform::AppendToFile(g_lastFile.hostPath, bytes))
+        g_lastFile.windowsPath.clear();
+}
 
 // The level converted as a number: leading blanks, an optional sign and digits; anything else reads as 0.
 bool LoggingOn()
@@ -46,6 +70,8 @@ void SetTraceSettings(const std::string& level, const std::string& path)
 
 void ResetTraceSettings() { SetTraceSettings("0", ""); }
 
+bool Tracing() { return LoggingOn(); }
+
 const std::string& traceLevel() { return g_traceLevel; }
 const std::string& tracePath() { return g_tracePath; }
 
@@ -68,7 +94,7 @@ void WriteTrace(const std::string& tag, const std::string& message)
     const platform::LocalTime now = platform.clock->Now();
     const std::string file = LogFilePath(platform.clock->ShortDate(now));
     const std::string line = platform.clock->TimeOfDay(now) + " [" + tag + "] " + " - " + message + "\r\n";
-    std::ignore = platform::AppendToFile(platform.files->HostPath(file), platform.files->ToAnsi(line));
+    Append(platform.files, file, platform.files->ToAnsi(line));
 }
 
 } // namespace quenyx::mod_Trace

@@ -15,6 +15,9 @@ void ReadTraceSettings();
 // A log that cannot be written is given up silently: nothing in the console relies on a line being there.
 void WriteTrace(const std::string& tag, const std::string& message);
 
+// True while lines are written: a caller whose message costs something to build may skip building it.
+bool Tracing();
+
 // The settings as read, and the log file's Windows path for a date text (both for tests and tools).
 const std::string& traceLevel();
 const std::string& tracePath();

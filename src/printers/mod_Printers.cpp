@@ -17,21 +17,27 @@ std::optional<std::int16_t> ToInt16(const std::string& text) { return platform::
 
 bool SearchPrinters(const std::string& keyPath, const std::string& clusterName)
 {
+    // One view of the store for the whole search, the listing included; the lines of each printer are built
+    // only while the log is on.
+    const mod_RegWin::SharedReads oneView;
     std::vector<std::string> names;
     std::ignore = mod_RegWin::EnumKeys(HKLM, keyPath, names);
     WriteTrace("Printers", "Procurando impressoras.. -> " + keyPath);
 
     bool queryStatus = true;
-    const mod_RegWin::SharedReads oneView;
+    const bool tracing = mod_Trace::Tracing();
     for (std::size_t position = 0; position < names.size(); ++position) {
         const std::string& name = names[position];
-        WriteTrace("Printers", "verificando " + std::to_string(position) + ": " + name);
+        if (tracing)
+            WriteTrace("Printers", "verificando " + std::to_string(position) + ": " + name);
         const auto id = ToInt16(mod_RegWin::GetSettingString(HKLM, keyPath + "\\" + name, "TessalineID", "0"));
         if (!id)
             return false;
-        WriteTrace("Printers", "TessalineID: " + std::to_string(*id));
+        if (tracing)
+            WriteTrace("Printers", "TessalineID: " + std::to_string(*id));
         if (ExistPrinter(name, clusterName)) {
-            WriteTrace("SearchPrinters", "adicionando => " + clusterName + " " + name);
+            if (tracing)
+                WriteTrace("SearchPrinters", "adicionando => " + clusterName + " " + name);
             const auto printer = printers::printers().Add(*id, name, false, false, clusterName);
             // Once the status component has failed to answer, the rest of this search goes without it.
             if (queryStatus)
@@ -43,7 +49,8 @@ bool SearchPrinters(const std::string& keyPath, const std::string& clusterName)
 
 bool ExistPrinter(const std::string& printerName, const std::string& clusterName)
 {
-    WriteTrace("ExistPrinter", "OpenPrinter: " + printerName);
+    if (mod_Trace::Tracing())
+        WriteTrace("ExistPrinter", "OpenPrinter: " + printerName);
     if (!clusterName.empty())
         return true;
     const auto& spooler = platform::Current().spooler;
@@ -58,11 +65,14 @@ bool ExistPrinter(const std::string& printerName, const std::string& clusterName
 
 bool EditPrinter(printers::Printer& printer)
 {
-    WriteTrace("Printers", "start: " + printer.printerName());
+    const bool tracing = mod_Trace::Tracing();
+    if (tracing)
+        WriteTrace("Printers", "start: " + printer.printerName());
     const std::string fullName = printer.clusterName().empty()
                                      ? printer.printerName()
                                      : "\\\\" + printer.clusterName() + "\\" + printer.printerName();
-    WriteTrace("Printers", "verificando impressora: " + fullName);
+    if (tracing)
+        WriteTrace("Printers", "verificando impressora: " + fullName);
 
     const auto& component = platform::Current().printerStatus;
     std::int32_t status = 0;
@@ -74,7 +84,8 @@ bool EditPrinter(printers::Printer& printer)
     }
     if (answer == platform::StatusAnswer::NotAnswered)
         return false;
-    WriteTrace("Printers", "statusPrinter: " + std::to_string(status));
+    if (tracing)
+        WriteTrace("Printers", "statusPrinter: " + std::to_string(status));
     if (status == 1 || status == 3)
         printer.setServerDisabled(true);
     if (status == 2 || status == 3)

@@ -5,6 +5,7 @@
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -40,12 +41,17 @@ constexpr std::array<const char*, 34> kReserved{
     "SecurePrintChoiceEnabled", "LastOldSPAWarning",
 };
 
-// The first entry whose name, lower-cased, equals `lowerName`.
+// The first entry whose name, lower-cased, equals `lowerName`. Compared in place: every value of the agent
+// key is looked up in both lists, and a lower-cased copy of each entry per lookup would cost more than the rest.
 GeneralKeyCollection::Pointer FindByName(const GeneralKeyCollection& collection, const std::string& lowerName)
 {
-    for (const auto& entry : collection)
-        if (platform::AsciiLower(entry->Key()) == lowerName)
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (const auto& entry : collection) {
+        const std::string& key = entry->Key();
+        if (key.size() == lowerName.size() &&
+            std::equal(key.begin(), key.end(), lowerName.begin(), [&](char a, char b) { return lower(a) == b; }))
             return entry;
+    }
     return nullptr;
 }
 

@@ -7,7 +7,12 @@ namespace quenyx::shell {
 class frmMain;
 
 // What the environment may ask of a running console besides its machine, for benchmarks and screenshots:
-//   QUENYX_STARTUP_TIME=1     print "startup-ms: N" (from the program's start) once the window is idle, then quit;
+//   QUENYX_STARTUP_TIME=1     print "startup-ms: N peak-kib: K" (from the program's start; the peak memory where
+//                             the system tells it, else -1) once the window has painted for the first time, then
+//                             end at once;
+//   QUENYX_VIEW_TIME=VIEW     once the window has painted, choose VIEW (printers or settings) as its entry's
+//                             click does, print "view-ms: N peak-kib: K" (from the click) once the list has
+//                             painted, then end;
 //   QUENYX_SCREENSHOT=FILE    save the window as a PNG once it is up, then quit; QUENYX_SCREENSHOT_VIEW
 //                             (settings, printers or cluster) chooses that view first;
 //   QUENYX_TEXTS=FILE         once the window is idle, write the texts it shows (title, menu bar, labels,

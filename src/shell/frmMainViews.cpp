@@ -16,6 +16,9 @@
 
 #include <QLabel>
 
+#include <memory>
+#include <vector>
+
 namespace quenyx::shell {
 
 namespace {
@@ -119,25 +122,24 @@ void frmMain::ShowClusterEntry()
 void frmMain::FillSettingsList()
 {
     listView_->Clear();
-    const auto fill = [this](const settings::GeneralKeyCollection& collection) {
-        qint16 i = 0;
-        for (const auto& entry : collection) {
-            ++i;
+    // The values outside the catalog come first, then the catalog's: each pass of the fill starts again at the
+    // top, so the second pass (the other values) ends up above the first.
+    QList<ListControl::RowTexts> rows;
+    rows.reserve(settings::OtherGeneralKeys().Count() + settings::KnownGeneralKeys().Count());
+    for (const auto* collection : {&settings::OtherGeneralKeys(), &settings::KnownGeneralKeys()}) {
+        for (const auto& entry : *collection) {
             const QString name = QString::fromStdString(entry->Key());
-            ListRow row = listView_->InsertRow(i, name, name);
-            row.SetSubItem(1, QString::fromStdString(entry->Value()));
-            row.SetSubItem(2, QString::fromStdString(entry->Description()));
+            rows.push_back(
+                {name, name, {QString::fromStdString(entry->Value()), QString::fromStdString(entry->Description())}});
         }
-    };
-    // The second pass starts again at the top, so the values outside the catalog end up above it.
-    fill(settings::KnownGeneralKeys());
-    fill(settings::OtherGeneralKeys());
+    }
+    listView_->AppendRows(std::move(rows));
 }
 
 void frmMain::FillPrint(const QString& clusterName)
 {
     const std::string asked = clusterName.toStdString();
-    const std::string securePrintEnabled = AgentValue("SecurePrintEnabled", "0");
+    const bool securePrintEnabled = IntegerTruth(AgentValue("SecurePrintEnabled", "0"));
     const bool accountsOff = AgentValue("DisableAccounts", "0") == "1";
 
     std::string printersKey = mod_Printers::SpoolerPrintersKey;
@@ -148,46 +150,60 @@ void frmMain::FillPrint(const QString& clusterName)
     mod_Trace::WriteTrace("FillPrint", " keyPrinters => " + printersKey);
 
     listViewPrinters_->Clear();
-    const QString enabled = Text("Enabled");
-    const QString disabled = Text("Disabled");
-    const bool toner = mod_Main::ecoTonerEnabled();
-    qint16 row = 0;
-    std::int32_t i = 0;
+    // A listed printer's cells, from its switches as the registry holds them when they are found.
+    const auto cellsOf = [printersKey, securePrintEnabled, accountsOff, enabled = Text("Enabled"),
+                          disabled = Text("Disabled"),
+                          toner = mod_Main::ecoTonerEnabled()](const printers::Printer& printer) {
+        const std::string key = printersKey + "\\" + printer.printerName();
+        const std::string disableSecurePrint =
+            mod_RegWin::GetSettingString(mod_RegWin::HKLM, key, "DisableSecurePrint", "0");
+        const bool nCActivate = IntegerTruth(mod_RegWin::GetSettingString(mod_RegWin::HKLM, key, "nCActivate", "0"));
+        const bool disableEcoToner =
+            IntegerTruth(mod_RegWin::GetSettingString(mod_RegWin::HKLM, key, "DisableEcoToner", "0"));
+        ListControl::SubItems cells{disabled, disabled, toner ? disabled : QString()};
+        if (!printer.serverDisabled() && !printer.localDisabled() && !(accountsOff && !nCActivate)) {
+            cells[0] = enabled;
+            mod_Trace::WriteTrace("FillPrint", "004");
+            cells[1] = securePrintEnabled && disableSecurePrint != "1" ? enabled : disabled;
+            if (toner)
+                cells[2] = disableEcoToner ? disabled : enabled;
+        }
+        return cells;
+    };
+
+    // With the log on, every line of every listed printer is written here, in the order of the list. With it
+    // off, a printer's switches are read only once its row is looked at: a long list costs what is on screen.
+    const bool tracing = mod_Trace::Tracing();
+    QList<ListControl::RowTexts> rows;
+    std::vector<std::shared_ptr<printers::Printer>> listed;
+    std::int64_t i = 0;
     const mod_RegWin::SharedReads oneView;
     for (const auto& printer : printers::printers()) {
         ++i;
-        mod_Trace::WriteTrace("FillPrint", std::to_string(i) + " escrevendo => " + printer->printerName());
-        mod_Trace::WriteTrace("FillPrint",
-                              "iterPrinter.clusterName: " + printer->clusterName() + " x clusterName: " + asked);
+        if (tracing) {
+            mod_Trace::WriteTrace("FillPrint", std::to_string(i) + " escrevendo => " + printer->printerName());
+            mod_Trace::WriteTrace("FillPrint",
+                                  "iterPrinter.clusterName: " + printer->clusterName() + " x clusterName: " + asked);
+        }
         // Both are always computed, so every printer is opened (and logged) on every fill.
         const bool inGroup = printer->clusterName() == asked;
         const bool exists = mod_Printers::ExistPrinter(printer->printerName(), printer->clusterName());
         if (!inGroup || !exists)
             continue;
-        ++row;
-        const std::string key = printersKey + "\\" + printer->printerName();
-        const std::string disableSecurePrint = mod_RegWin::GetSettingString(mod_RegWin::HKLM, key, "DisableSecurePrint", "0");
-        const bool nCActivate = IntegerTruth(mod_RegWin::GetSettingString(mod_RegWin::HKLM, key, "nCActivate", "0"));
-        const bool disableEcoToner =
-            IntegerTruth(mod_RegWin::GetSettingString(mod_RegWin::HKLM, key, "DisableEcoToner", "0"));
-
         const QString name = QString::fromStdString(printer->printerName());
-        ListRow item = listViewPrinters_->InsertRow(row, name, name);
-        const bool billed = !printer->serverDisabled() && !printer->localDisabled() && !(accountsOff && !nCActivate);
-        if (billed) {
-            item.SetSubItem(1, enabled);
-            mod_Trace::WriteTrace("FillPrint", "004");
-            item.SetSubItem(2, IntegerTruth(securePrintEnabled) && disableSecurePrint != "1" ? enabled : disabled);
-            if (toner)
-                item.SetSubItem(3, disableEcoToner ? disabled : enabled);
-        } else {
-            item.SetSubItem(1, disabled);
-            item.SetSubItem(2, disabled);
-            if (toner)
-                item.SetSubItem(3, disabled);
-        }
+        rows.push_back({name, name, tracing ? cellsOf(*printer) : ListControl::SubItems{}});
+        if (!tracing)
+            listed.push_back(printer);
         mod_Trace::WriteTrace("FillPrint", "005");
     }
+    if (tracing) {
+        listViewPrinters_->AppendRows(std::move(rows));
+        return;
+    }
+    listViewPrinters_->AppendRows(std::move(rows), [listed = std::move(listed), cellsOf](int index) {
+        const mod_RegWin::SharedReads rowView;
+        return cellsOf(*listed[static_cast<std::size_t>(index)]);
+    });
 }
 
 } // namespace quenyx::shell

@@ -23,6 +23,7 @@ struct ListRowData
 {
     QString key;
     std::array<QString, 1 + ListControl::kSubItems> texts; // the row's text, then its sub-items
+    int pending = -1; // the row's index for the model's sub-item source while its sub-items are not yet known
 };
 
 } // namespace
@@ -61,7 +62,7 @@ public:
     {
         if (!checkIndex(index, CheckIndexOption::IndexIsValid))
             return {};
-        const Row& row = rows_[index.row()];
+        const Row& row = index.column() > 0 ? Settled(index.row()) : rows_[index.row()];
         if (role == kKeyRole)
             return row.key;
         if (role == Qt::DisplayRole && index.column() < static_cast<int>(row.texts.size()))
@@ -89,7 +90,33 @@ public:
     {
         beginResetModel();
         rows_.clear();
+        source_ = nullptr;
         endResetModel();
+    }
+
+    void Append(QList<ListControl::RowTexts> rows, ListControl::SubItemSource source)
+    {
+        if (rows.isEmpty())
+            return;
+        if (source && source_) {
+            for (int row = 0; row < rowCount(); ++row)
+                Settled(row);
+        }
+        const int first = rowCount();
+        beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
+        rows_.reserve(first + rows.size());
+        for (int i = 0; i < rows.size(); ++i) {
+            auto& from = rows[i];
+            Row row{std::move(from.key), {std::move(from.text)}};
+            if (source)
+                row.pending = i;
+            else
+                std::move(from.subItems.begin(), from.subItems.end(), row.texts.begin() + 1);
+            rows_.push_back(std::move(row));
+        }
+        if (source)
+            source_ = std::move(source);
+        endInsertRows();
     }
 
     int Insert(int row, const QString& key, const QString& text)
@@ -106,14 +133,14 @@ public:
     {
         if (row < 0 || row >= rowCount() || i < 0 || i > ListControl::kSubItems)
             return {};
-        return rows_[row].texts[static_cast<std::size_t>(i)];
+        return (i > 0 ? Settled(row) : rows_[row]).texts[static_cast<std::size_t>(i)];
     }
 
     bool SetSubItem(int row, int i, const QString& text)
     {
         if (row < 0 || row >= rowCount() || i < 1 || i > ListControl::kSubItems)
             return false;
-        rows_[row].texts[static_cast<std::size_t>(i)] = text;
+        Settled(row).texts[static_cast<std::size_t>(i)] = text;
         if (i < columnCount()) {
             const QModelIndex changed = index(row, i);
             emit dataChanged(changed, changed, {Qt::DisplayRole});
@@ -146,8 +173,22 @@ public:
     int ColumnCount() const { return static_cast<int>(columns_.size()); }
 
 private:
+    // The row with its sub-items known: asked of the source the first time they are wanted.
+    Row& Settled(int row) const
+    {
+        Row& r = rows_[row];
+        if (r.pending >= 0 && source_) {
+            const ListControl::SubItems found = source_(r.pending);
+            std::copy(found.begin(), found.end(), r.texts.begin() + 1);
+        }
+        r.pending = -1;
+        return r;
+    }
+
     std::vector<Column> columns_;
-    QList<Row> rows_;
+    // Filled in as rows are looked at, which reading does.
+    mutable QList<Row> rows_;
+    ListControl::SubItemSource source_;
 };
 
 namespace {
@@ -289,6 +330,11 @@ ListRow ListControl::InsertRow(int position, const QString& key, const QString& 
 {
     const int row = model_->Insert(position - 1, key, text);
     return ListRow(this, model_->index(row, 0));
+}
+
+void ListControl::AppendRows(QList<RowTexts> rows, SubItemSource source)
+{
+    model_->Append(std::move(rows), std::move(source));
 }
 
 ListRow ListControl::Row(int position)

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QList>
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+
+#include <array>
+#include <functional>
 
 class QTableView;
 
@@ -48,6 +52,16 @@ class ListControl final : public QWidget
 public:
     static constexpr int kSubItems = 3;
 
+    using SubItems = std::array<QString, kSubItems>;
+    struct RowTexts
+    {
+        QString key;
+        QString text;
+        SubItems subItems{};
+    };
+    // A row's sub-items, found when first wanted; `index` is the row's place in the rows handed over with it.
+    using SubItemSource = std::function<SubItems(int index)>;
+
     explicit ListControl(QWidget* parent = nullptr);
     ~ListControl() override;
 
@@ -55,6 +69,11 @@ public:
     // The rows from `position` on move down by one. A position outside 1..Count() + 1 appends, so a fill
     // never loses a row to a counter that ran ahead.
     ListRow InsertRow(int position, const QString& key, const QString& text);
+    // Appends many rows at once, as many InsertRow calls at the end would, for the cost of one. With `source`,
+    // the rows' own sub-items are ignored: each row's are asked of `source` the first time one of them is
+    // wanted (painted, read or set), so a long list costs only the rows that are looked at. A later source
+    // first settles the rows still waiting on the earlier one; Clear drops them.
+    void AppendRows(QList<RowTexts> rows, SubItemSource source = {});
     ListRow Row(int position);
     bool SetSubItem(int position, int i, const QString& text);
     int Count() const;

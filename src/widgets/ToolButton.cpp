@@ -7,13 +7,10 @@
 namespace quenyx::shell {
 
 ToolButton::ToolButton(const QString& objectName, const QString& image, bool hasDisabledImage, QWidget* parent)
-    : ClickableLabel(parent)
+    : ClickableLabel(parent), image_(image), hasDisabledImage_(hasDisabledImage)
 {
     setObjectName(objectName);
     resize(Px(615), Px(615));
-    up_ = Image(image + QStringLiteral("_up"), width(), height(), this);
-    down_ = Image(image + QStringLiteral("_down"), width(), height(), this);
-    disabled_ = hasDisabledImage ? Image(image + QStringLiteral("_disabled"), width(), height(), this) : up_;
     connect(this, &ClickableLabel::pressed, this, [this] {
         pressed_ = true;
         ShowImage();
@@ -22,7 +19,6 @@ ToolButton::ToolButton(const QString& objectName, const QString& image, bool has
         pressed_ = false;
         ShowImage();
     });
-    ShowImage();
 }
 
 void ToolButton::SetActive(bool active)
@@ -48,6 +44,26 @@ void ToolButton::mouseReleaseEvent(QMouseEvent* event)
         event->accept();
 }
 
-void ToolButton::ShowImage() { setPixmap(!active_ ? disabled_ : pressed_ ? down_ : up_); }
+void ToolButton::showEvent(QShowEvent* event)
+{
+    if (pixmap().isNull())
+        ShowImage();
+    ClickableLabel::showEvent(event);
+}
+
+const QPixmap& ToolButton::Drawn(QPixmap& image, const char* suffix)
+{
+    if (image.isNull())
+        image = Image(image_ + QLatin1String(suffix), width(), height(), this);
+    return image;
+}
+
+void ToolButton::ShowImage()
+{
+    if (!active_ && hasDisabledImage_)
+        setPixmap(Drawn(disabled_, "_disabled"));
+    else
+        setPixmap(active_ && pressed_ ? Drawn(down_, "_down") : Drawn(up_, "_up"));
+}
 
 } // namespace quenyx::shell

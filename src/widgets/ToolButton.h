@@ -24,10 +24,15 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void ShowImage();
+    // Each image is drawn the first time it is shown: most buttons show only one of theirs at start-up.
+    const QPixmap& Drawn(QPixmap& image, const char* suffix);
 
+    QString image_;
+    bool hasDisabledImage_;
     QPixmap up_;
     QPixmap down_;
     QPixmap disabled_;

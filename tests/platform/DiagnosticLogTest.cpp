@@ -116,6 +116,21 @@ TEST_F(DiagnosticLog, AMissingFolderIsGivenUpQuietly)
     EXPECT_FALSE(std::filesystem::exists(machine->HostPath(machine->Folder() + "\\NoSuchFolder")));
 }
 
+// The log's place on the host is kept from line to line; a folder that has gone, or come back under another
+// case, is looked for again rather than losing the lines.
+TEST_F(DiagnosticLog, LinesFollowTheFolderWhenItIsReplaced)
+{
+    const auto logs = machine->HostPath(machine->Folder()) / "Logs";
+    std::filesystem::create_directories(logs);
+    mod_Trace::SetTraceSettings("1", machine->Folder() + "\\logs");
+    mod_Trace::WriteTrace("A", "first");
+    std::filesystem::remove_all(logs);
+    mod_Trace::WriteTrace("A", "lost");
+    std::filesystem::create_directories(logs.parent_path() / "LOGS");
+    mod_Trace::WriteTrace("A", "second");
+    EXPECT_EQ(Read("LOGS\\VeltrinAdmin_03122026.log"), "14:05:33 [A]  - second\r\n");
+}
+
 TEST_F(DiagnosticLog, ReadTraceSettingsTakesBothValuesOfTheAgentKey)
 {
     const std::string agent = mod_Trace::AgentKey;

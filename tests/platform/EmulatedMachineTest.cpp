@@ -2,12 +2,16 @@
 // several processes at once, drive folders.
 #include "TestMachine.h"
 
+#include "platform/Platform.h"
 #include "platform/emulated/EmulatedMachine.h"
+#include "platform/emulated/EmulatedSystem.h"
 #include "platform/mod_RegWin.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
+#include <vector>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -112,6 +116,98 @@ TEST_F(EmulatedMachine, SharedReadsKeepOneViewUntilAWriteOrTheirEnd)
     int done = -2;
     EXPECT_EQ(sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, &log, &done), SQLITE_OK);
     sqlite3_close(db);
+}
+
+// A search lists a key's subkeys and reads one value of each inside one view: whatever order they are read in,
+// they answer as the store held them when the view began, names compared without regard to case.
+TEST_F(EmulatedMachine, ValuesOfListedSubkeysAnswerFromTheView)
+{
+    for (const char* name : {"A", "b", "C", "D"})
+        machine->MakeKey(std::string("P\\") + name);
+    machine->SetString("P\\A", "Id", std::string("1") + '\0');
+    machine->SetString("P\\b", "ID", std::string("2") + '\0');
+    ASSERT_EQ(machine->Admin().SetRawValue(machine->Key("P\\D"),
+                                           {"Id", platform::reg_type::DWord, std::string("\x05\0\0\0", 4)}),
+              0);
+    std::string error;
+    auto agent = platform::EmulatedMachine::Open(dynamic_cast<platform::EmulatedMachine&>(machine->Admin()).folder(),
+                                                 false, error); // another process
+    ASSERT_TRUE(agent) << error;
+    const auto id = [&](const char* name) {
+        return GetSettingString(HKLM, machine->Key(std::string("P\\") + name), "id", "-");
+    };
+    {
+        const SharedReads oneView;
+        std::vector<std::string> names;
+        ASSERT_EQ(EnumKeys(HKLM, machine->Key("P"), names), 1);
+        EXPECT_EQ(names, (std::vector<std::string>{"A", "b", "C", "D"}));
+        ASSERT_EQ(agent->SetRawValue(machine->Key("P\\A"), {"Id", platform::reg_type::String, std::string("9") + '\0'}),
+                  0);
+        ASSERT_EQ(agent->CreateKey(machine->Key("P\\E")), 0);
+        ASSERT_EQ(agent->SetRawValue(machine->Key("P\\E"), {"Id", platform::reg_type::String, std::string("5") + '\0'}),
+                  0);
+        EXPECT_EQ(id("C") + id("a") + id("B") + id("D") + id("E") + id("A"), "-12--1");
+        EXPECT_EQ(GetSettingString(HKLM, machine->Key("P\\A"), "Other", "x"), "x");
+    }
+    EXPECT_EQ(id("A") + id("E"), "95");
+}
+
+// The spooler and the status component of the console's own machine answer inside the view its registry
+// reads share: the same answers as outside one, from the store as it was when the view began.
+TEST_F(EmulatedMachine, TheSpoolerAndStatusAnswerFromTheSharedView)
+{
+    using platform::StatusAnswer;
+    std::string error;
+    const auto ours = platform::EmulatedSystem::Open(
+        std::dynamic_pointer_cast<platform::EmulatedMachine>(platform::Current().registry), error);
+    ASSERT_TRUE(ours) << error;
+    const auto other = platform::EmulatedSystem::Open(
+        dynamic_cast<platform::EmulatedMachine&>(machine->Admin()).folder(), error); // another process's changes
+    ASSERT_TRUE(other) << error;
+    struct Case
+    {
+        const char* rule; // null: no rule for the printer
+        std::int32_t code;
+        bool removed; // the component is not installed
+        StatusAnswer answer;
+        std::int32_t status;
+    };
+    const Case cases[] = {
+        {nullptr, 0, false, StatusAnswer::Answered, 0},    {"code", 3, false, StatusAnswer::Answered, 3},
+        {"none", 0, false, StatusAnswer::NotAnswered, -1}, {"fail", 0, false, StatusAnswer::Failed, -1},
+        {"code", 1, true, StatusAnswer::Failed, -1},       {nullptr, 0, true, StatusAnswer::Failed, -1}};
+    ASSERT_TRUE(other->AddSpoolerPrinter("Laser"));
+    for (const Case& c : cases) {
+        ASSERT_TRUE(c.rule ? other->SetStatusRule({"\\\\Srv\\Q", c.rule, c.code})
+                           : other->ClearStatusRule("\\\\Srv\\Q"));
+        ASSERT_TRUE(other->SetStatusComponentInstalled(!c.removed));
+        for (const bool held : {false, true}) {
+            std::optional<SharedReads> view;
+            if (held)
+                view.emplace();
+            std::int32_t status = -1;
+            const char* rule = c.rule ? c.rule : "no rule";
+            EXPECT_EQ(ours->GetPrinterStatus(0, "\\\\srv\\q", status), c.answer) << rule << ", held " << held;
+            EXPECT_EQ(status, c.status) << rule << ", held " << held;
+            EXPECT_TRUE(ours->OpenPrinter("LASER")) << held;
+            EXPECT_FALSE(ours->OpenPrinter("Laser 2")) << held;
+        }
+    }
+
+    std::int32_t status = -1;
+    {
+        const SharedReads oneView;
+        EXPECT_TRUE(ours->OpenPrinter("Laser"));
+        ASSERT_TRUE(other->RemoveSpoolerPrinter("Laser"));
+        ASSERT_TRUE(other->AddSpoolerPrinter("Copier"));
+        ASSERT_TRUE(other->SetStatusComponentInstalled(true));
+        EXPECT_TRUE(ours->OpenPrinter("Laser"));
+        EXPECT_FALSE(ours->OpenPrinter("Copier"));
+        EXPECT_EQ(ours->GetPrinterStatus(0, "Copier", status), StatusAnswer::Failed);
+    }
+    EXPECT_FALSE(ours->OpenPrinter("Laser"));
+    EXPECT_TRUE(ours->OpenPrinter("Copier"));
+    EXPECT_EQ(ours->GetPrinterStatus(0, "Copier", status), StatusAnswer::Answered);
 }
 
 TEST_F(EmulatedMachine, WindowsPathsMapIntoDriveFoldersWithoutRegardToCase)

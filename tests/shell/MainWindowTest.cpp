@@ -20,6 +20,7 @@
 #include <QTest>
 
 using namespace quenyx;
+using namespace std::string_literals;
 
 namespace {
 
@@ -249,6 +250,31 @@ private slots:
         window_->SelectConfigsView(true);
         QCOMPARE(Rows(window_->settingsList()),
                  (QStringList{"X|1|", "Y|2|", "DCSServer|srv|DCS", "TimeUpdatePerfis|30|"}));
+    }
+
+    // Past 32,767 rows the order still holds: every value outside the catalog, in registry order, then the
+    // catalog's.
+    void settingsListOfAnyLengthKeepsItsOrder()
+    {
+        constexpr int kOthers = 40000;
+        QCOMPARE(machine_->Admin().Atomically([this] {
+            machine_->Admin().SetRawValue(mod_Trace::AgentKey,
+                                          {"DCSServer", platform::reg_type::String, "srv"s + '\0'});
+            for (int i = 0; i < kOthers; ++i)
+                machine_->Admin().SetRawValue(mod_Trace::AgentKey,
+                                              {"V" + std::to_string(i), platform::reg_type::String, "x"s + '\0'});
+            return machine_->Admin().SetRawValue(mod_Trace::AgentKey,
+                                                 {"TimeUpdatePerfis", platform::reg_type::String, "30"s + '\0'});
+        }),
+                 0);
+        Open();
+        window_->SelectConfigsView(true);
+        shell::ListControl* list = window_->settingsList();
+        QCOMPARE(list->Count(), kOthers + 2); // PathInstall is reserved: no row
+        for (const int position : {1, 32767, 32768, 32769, kOthers})
+            QCOMPARE(list->Row(position).Text(), QStringLiteral("V%1").arg(position - 1));
+        QCOMPARE(list->Row(kOthers + 1).Text() + list->Row(kOthers + 2).Text(),
+                 QStringLiteral("DCSServerTimeUpdatePerfis"));
     }
 
     void commandsActByViewAndSelection()

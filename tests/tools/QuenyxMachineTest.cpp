@@ -117,4 +117,21 @@ TEST_F(QuenyxMachine, RegCommandsPrintWhatTheConsoleWouldSeeAndAnExportCopiesThe
     EXPECT_TRUE(Read(file).starts_with("\xFF\xFEW\0i\0n\0"s));
 }
 
+// "spooler add --all" opens exactly the printer keys of the spooler, by their registry names, and keeps the
+// printers added one by one.
+TEST_F(QuenyxMachine, TheSpoolerTakesEveryPrinterKeyAtOnce)
+{
+    const std::string printers = "[HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers";
+    ASSERT_EQ(Run({"--machine", machine, "init", "--from",
+                   Write("p.reg", "REGEDIT4\r\n\r\n" + printers + "\\Laser 2]\r\n" + printers + "\\HR Copier]\r\n" +
+                                      printers + "\\HR Copier\\PrinterDriverData]\r\n[HKLM\\SOFTWARE\\Other]\r\n")})
+                  .exitCode,
+              0);
+    ASSERT_EQ(Run({"spooler", "add", "Offline"}, machine).exitCode, 0);
+    const Outcome all = Run({"spooler", "add", "--all"}, machine);
+    EXPECT_EQ(all.exitCode, 0) << all.err;
+    EXPECT_EQ(all.out, "2 printers\n");
+    EXPECT_EQ(Run({"spooler", "list"}, machine).out, "HR Copier\nLaser 2\nOffline\n");
+}
+
 } // namespace

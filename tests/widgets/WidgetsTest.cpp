@@ -102,6 +102,49 @@ private slots:
         QVERIFY(list.Count() == 0 && !a && !a.SetSubItem(1, QStringLiteral("value")));
     }
 
+    // Rows handed over with a source ask it for their sub-items only once they are painted or read, each row
+    // once, wherever inserts have moved it; a later source first settles the rows of the earlier one.
+    void appendedRowsAskForTheirSubItemsWhenLookedAt()
+    {
+        ListControl list;
+        QVERIFY(Show(list, 0));
+        list.AddColumn(QStringLiteral("state"), {}, 1000);
+        QList<int> asked;
+        const auto source = [&asked](const QString& tag) {
+            return [&asked, tag](int index) {
+                asked << index;
+                return ListControl::SubItems{tag + QString::number(index), QStringLiteral("b"), {}};
+            };
+        };
+        QList<ListControl::RowTexts> rows;
+        for (int i = 0; i < 5000; ++i)
+            rows.push_back(
+                {QStringLiteral("k%1").arg(i), QStringLiteral("row %1").arg(i), {QStringLiteral("ignored")}});
+        list.AppendRows(rows, source(QStringLiteral("s")));
+        QCoreApplication::processEvents();
+        list.view()->viewport()->repaint();
+        QCOMPARE(list.Count(), 5000);
+        QVERIFY2(!asked.isEmpty() && asked.size() < 100 && asked.first() == 0,
+                 qPrintable(QString::number(asked.size())));
+
+        asked.clear();
+        list.InsertRow(1, QStringLiteral("new"), QStringLiteral("new"));
+        QCOMPARE(list.Row(5001).Key() + list.Row(5001).Text(), QStringLiteral("k4999row 4999"));
+        QVERIFY(asked.isEmpty());
+        QCOMPARE(list.Row(4001).SubItem(1), QStringLiteral("s3999"));
+        QVERIFY(list.SetSubItem(4002, 2, QStringLiteral("set")));
+        QCOMPARE(list.Row(4002).SubItem(1) + list.Row(4002).SubItem(2), QStringLiteral("s4000set"));
+        QCOMPARE(list.Row(4001).SubItem(2), QStringLiteral("b"));
+        QCOMPARE(asked, QList<int>({3999, 4000}));
+
+        list.AppendRows({{QStringLiteral("own"), QStringLiteral("own"), {QStringLiteral("x"), QStringLiteral("y")}}});
+        QCOMPARE(list.Row(5002).SubItem(1) + list.Row(5002).SubItem(2), QStringLiteral("xy"));
+        list.AppendRows({{QStringLiteral("late"), QStringLiteral("late"), {}}}, source(QStringLiteral("t")));
+        QCOMPARE(list.Row(5001).SubItem(1) + list.Row(5003).SubItem(1), QStringLiteral("s4999t0"));
+        list.Clear();
+        QCOMPARE(list.Count(), 0);
+    }
+
     void selectionChanged()
     {
         // Row 2 of four is selected, then the action is done: the selected row, the signals and its text follow.

@@ -33,6 +33,13 @@ int RunDeviceCommand(platform::EmulatedSystem& system, const std::vector<std::st
                           [](std::string_view want, const std::string& word) { return want.empty() || want == word; });
     };
 
+    if (is({"spooler", "add", "--all"})) {
+        const std::int64_t added = system.AddEverySpoolerPrinter();
+        if (added < 0)
+            return Failed(err, "add the printers");
+        out << added << " printers\n";
+        return 0;
+    }
     if (is({"spooler", "add", ""}))
         return system.AddSpoolerPrinter(words[2]) ? 0 : Failed(err, "add " + words[2]);
     if (is({"spooler", "remove", ""}))
@@ -61,8 +68,7 @@ int RunDeviceCommand(platform::EmulatedSystem& system, const std::vector<std::st
         return 0;
     }
     if (is({"status", "component", "installed"}) || is({"status", "component", "removed"})) {
-        return system.SetStatusComponentInstalled(words[2] == "installed") ? 0
-                                                                            : Failed(err, "change the component");
+        return system.SetStatusComponentInstalled(words[2] == "installed") ? 0 : Failed(err, "change the component");
     }
     return Usage(err, "usage:");
 }

@@ -10,6 +10,7 @@ namespace quenyx::tools {
 
 inline constexpr const char* kDeviceCommandsUsage =
     "  spooler add NAME         the spooler can open the printer NAME\n"
+    "  spooler add --all        the spooler can open every printer key of the machine (one transaction)\n"
     "  spooler remove NAME\n"
     "  spooler list\n"
     "  status set PRINTER CODE  the status component answers CODE for PRINTER (its full name,\n"

@@ -33,6 +33,15 @@ private:
     bool valuesLoaded_ = false;
     std::vector<std::string> subkeys_;
     std::vector<RawValue> values_;
+    // The value QueryValueInfo found, for the QueryValue that follows it in the same view of the store.
+    struct Found
+    {
+        std::uint64_t view = 0;
+        std::string fold;
+        std::uint32_t type = 0;
+        std::string data;
+    };
+    Found found_;
 };
 
 } // namespace quenyx::platform

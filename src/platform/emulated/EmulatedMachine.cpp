@@ -115,6 +115,7 @@ bool EmulatedMachine::BeginSnapshot()
         return false;
     auto begin = db_.Cached("BEGIN");
     snapshotOpen_ = begin->Step() == SQLITE_DONE;
+    views_ += snapshotOpen_ ? 1 : 0;
     return snapshotOpen_;
 }
 
@@ -151,6 +152,23 @@ void EmulatedMachine::EndSnapshotOf(const Key* owner)
         EndSnapshotUnlessOwner(nullptr);
 }
 
+void EmulatedMachine::ReadInView(const std::function<void(sqlite::Database&)>& read)
+{
+    if (readHolds_ > 0) {
+        if (snapshotOwner_)
+            EndSnapshotUnlessOwner(nullptr);
+        std::ignore = BeginSnapshot();
+    } else {
+        EndSnapshotUnlessOwner(nullptr);
+    }
+    read(db_);
+}
+
+std::uint64_t EmulatedMachine::HeldView() const
+{
+    return readHolds_ > 0 && snapshotOpen_ && !snapshotOwner_ ? views_ : 0;
+}
+
 std::int64_t EmulatedMachine::FindKey(std::string_view path)
 {
     EndSnapshotUnlessOwner(nullptr);
@@ -164,6 +182,8 @@ std::int64_t EmulatedMachine::Find(std::string_view path)
         return 0;
     if (folded.empty())
         return kRootId;
+    if (const auto listed = FindListed(folded))
+        return *listed;
     auto stmt = db_.Cached("SELECT id FROM keys WHERE path_fold = ?1");
     stmt->Bind(1, folded);
     return stmt->Step() == SQLITE_ROW ? stmt->Int(0) : 0;
@@ -257,15 +277,6 @@ RegStatus EmulatedMachine::ListSubKeys(std::string_view path, std::vector<std::s
         return reg_error::FileNotFound;
     SubKeysOf(id, names);
     return reg_error::Success;
-}
-
-void EmulatedMachine::SubKeysOf(std::int64_t id, std::vector<std::string>& names)
-{
-    names.clear();
-    auto stmt = db_.Cached("SELECT name FROM keys WHERE parent = ?1 ORDER BY fold");
-    stmt->Bind(1, id);
-    while (stmt->Step() == SQLITE_ROW)
-        names.push_back(stmt->Text(0));
 }
 
 RegStatus EmulatedMachine::ListValues(std::string_view path, std::vector<RawValue>& values)

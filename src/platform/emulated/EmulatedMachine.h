@@ -6,7 +6,10 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace quenyx::platform {
 
@@ -58,8 +61,32 @@ public:
     // The key's id, or 0 when no such key exists ("" is the root).
     std::int64_t FindKey(std::string_view path);
 
+    // Runs `read` on the machine's own connection, for the machine's other parts (its spooler and status
+    // component) that only read: inside the one view while registry reads are held, so that their answers
+    // belong to the same store as the registry's; otherwise as any other operation, after a key's snapshot.
+    void ReadInView(const std::function<void(sqlite::Database&)>& read);
+    // While reads are held in one view: a number that stays the same for that view and differs from every
+    // other view's, so answers read in it may be kept until it ends. 0 outside a held view.
+    std::uint64_t HeldView() const;
+
 private:
     class Key;
+
+    // The subkeys of the key last listed in a held view, by folded name in the store's order with their ids, and
+    // the values of a few names read for all of them at once: a search opens each subkey in turn and reads the
+    // same value of each, and finding them here spares two lookups in the store per subkey.
+    struct Directory
+    {
+        using Value = std::optional<std::pair<std::uint32_t, std::string>>; // type and data, or no such value
+        std::uint64_t view = 0;
+        std::int64_t parent = 0;
+        std::string parentFold;
+        std::vector<std::pair<std::string, std::int64_t>> children;
+        std::size_t next = 0;  // where the next child is looked for first
+        std::size_t found = 0; // the child found last
+        // By folded value name: each listed subkey's value of that name.
+        std::vector<std::pair<std::string, std::vector<Value>>> columns;
+    };
 
     explicit EmulatedMachine(std::filesystem::path folder);
     bool Initialise(bool create, std::string& error);
@@ -67,6 +94,10 @@ private:
     std::int64_t Find(std::string_view path);
     bool WriteDenied(std::string_view path);
     void SubKeysOf(std::int64_t id, std::vector<std::string>& names);
+    // The id of the key at `folded` when the listed subkeys answer for it (0: there is no such key), else nothing.
+    std::optional<std::int64_t> FindListed(const std::string& folded);
+    // The value `name` of the key `id` when the listed subkeys answer for it, else null.
+    const Directory::Value* ListedValue(std::int64_t id, std::string_view name);
     void ValuesOf(std::int64_t id, std::vector<RawValue>& values);
 
     bool BeginSnapshot();
@@ -80,6 +111,9 @@ private:
     bool snapshotOpen_ = false;
     const Key* snapshotOwner_ = nullptr; // null while held for reads: every read key shares it
     int readHolds_ = 0;
+    std::uint64_t views_ = 0; // snapshots begun, the number of the open one
+
+    Directory directory_;
 };
 
 } // namespace quenyx::platform

@@ -3,12 +3,15 @@
 #include "platform/Text.h"
 #include "platform/emulated/DetachedProcess.h"
 #include "platform/emulated/EmulatedMachine.h"
+#include "platform/emulated/SortedWalk.h"
 
 #include <sqlite3.h>
 
 #include <cctype>
 #include <cstdlib>
 #include <tuple>
+#include <type_traits>
+#include <unordered_map>
 
 namespace quenyx::platform {
 
@@ -74,6 +77,24 @@ std::filesystem::path NetProgram()
 
 } // namespace
 
+std::shared_ptr<EmulatedSystem> EmulatedSystem::Open(const std::shared_ptr<EmulatedMachine>& machine,
+                                                     std::string& error)
+{
+    auto system = Open(machine->folder(), error);
+    if (system)
+        system->machine_ = machine;
+    return system;
+}
+
+template <typename Read> auto EmulatedSystem::ReadDevices(Read&& read)
+{
+    if (!machine_)
+        return read(db_);
+    std::invoke_result_t<Read, sqlite::Database&> result{};
+    machine_->ReadInView([&](sqlite::Database& db) { result = read(db); });
+    return result;
+}
+
 std::shared_ptr<EmulatedSystem> EmulatedSystem::Open(const std::filesystem::path& folder, std::string& error)
 {
     const auto store = folder / "registry.sqlite3";
@@ -96,30 +117,79 @@ std::shared_ptr<EmulatedSystem> EmulatedSystem::Open(const std::filesystem::path
     return system;
 }
 
+struct EmulatedSystem::ViewAnswers
+{
+    std::uint64_t view = 0;
+    std::vector<std::string> printers; // folded names, in the order a printers key lists its subkeys
+    std::size_t nextPrinter = 0;
+    std::unordered_map<std::string, std::pair<std::string, std::int32_t>> rules; // folded full name: answer, code
+    bool componentRemoved = false;
+};
+
+EmulatedSystem::ViewAnswers* EmulatedSystem::HeldAnswers(sqlite::Database& db)
+{
+    const std::uint64_t view = machine_ ? machine_->HeldView() : 0;
+    if (view == 0) {
+        answers_.reset();
+        return nullptr;
+    }
+    if (answers_ && answers_->view == view)
+        return answers_.get();
+    auto answers = std::make_shared<ViewAnswers>();
+    answers->view = view;
+    auto printers = db.Cached("SELECT fold FROM spooler_printers ORDER BY fold");
+    while (printers->Step() == SQLITE_ROW)
+        answers->printers.push_back(printers->Text(0));
+    auto rules = db.Cached("SELECT fold, answer, code FROM printer_status");
+    while (rules->Step() == SQLITE_ROW)
+        answers->rules.emplace(rules->Text(0), std::pair{rules->Text(1), static_cast<std::int32_t>(rules->Int(2))});
+    auto component = db.Cached("SELECT value FROM machine_settings WHERE name = 'status_component'");
+    answers->componentRemoved = component->Step() == SQLITE_ROW && component->Text(0) == "removed";
+    answers_ = std::move(answers);
+    return answers_.get();
+}
+
 std::unique_ptr<PrinterHandle> EmulatedSystem::OpenPrinter(const std::string& printerName)
 {
-    auto stmt = db_.Cached("SELECT 1 FROM spooler_printers WHERE fold = ?1");
-    stmt->Bind(1, FoldName(printerName));
-    if (stmt->Step() != SQLITE_ROW)
-        return nullptr;
-    return std::make_unique<EmulatedPrinterHandle>();
+    const bool found = ReadDevices([&](sqlite::Database& db) {
+        if (ViewAnswers* answers = HeldAnswers(db))
+            return FindFrom(answers->printers, answers->nextPrinter, FoldName(printerName),
+                            [](const std::string& name) -> std::string_view { return name; }) != nullptr;
+        auto stmt = db.Cached("SELECT 1 FROM spooler_printers WHERE fold = ?1");
+        stmt->Bind(1, FoldName(printerName));
+        return stmt->Step() == SQLITE_ROW;
+    });
+    return found ? std::make_unique<EmulatedPrinterHandle>() : nullptr;
 }
 
 StatusAnswer EmulatedSystem::GetPrinterStatus(std::int16_t, const std::string& fullName, std::int32_t& status)
 {
-    // One read for both questions: start-up asks once per printer.
-    auto stmt = db_.Cached("SELECT (SELECT value FROM machine_settings WHERE name = 'status_component'), "
-                           "answer, code FROM (SELECT 1) LEFT JOIN printer_status ON fold = ?1");
-    stmt->Bind(1, FoldName(fullName));
-    if (stmt->Step() != SQLITE_ROW || stmt->Text(0) == "removed")
-        return StatusAnswer::Failed;
-    const std::string answer = stmt->Text(1);
-    if (answer == "fail")
-        return StatusAnswer::Failed;
-    if (answer == "none")
-        return StatusAnswer::NotAnswered;
-    status = answer == "code" ? static_cast<std::int32_t>(stmt->Int(2)) : 0;
-    return StatusAnswer::Answered;
+    // The component, then the printer's rule: a printer without one is answered 0.
+    const auto answer = [&status](bool removed, const std::string& rule, std::int32_t code) {
+        if (removed || rule == "fail")
+            return StatusAnswer::Failed;
+        if (rule == "none")
+            return StatusAnswer::NotAnswered;
+        status = rule == "code" ? code : 0;
+        return StatusAnswer::Answered;
+    };
+    return ReadDevices([&](sqlite::Database& db) {
+        if (const ViewAnswers* answers = HeldAnswers(db)) {
+            if (answers->rules.empty()) // as a machine usually is: every printer answers 0
+                return answer(answers->componentRemoved, {}, 0);
+            const auto rule = answers->rules.find(FoldName(fullName));
+            return rule == answers->rules.end()
+                       ? answer(answers->componentRemoved, {}, 0)
+                       : answer(answers->componentRemoved, rule->second.first, rule->second.second);
+        }
+        // One read for both questions.
+        auto stmt = db.Cached("SELECT (SELECT value FROM machine_settings WHERE name = 'status_component'), "
+                              "answer, code FROM (SELECT 1) LEFT JOIN printer_status ON fold = ?1");
+        stmt->Bind(1, FoldName(fullName));
+        if (stmt->Step() != SQLITE_ROW)
+            return StatusAnswer::Failed;
+        return answer(stmt->Text(0) == "removed", stmt->Text(1), static_cast<std::int32_t>(stmt->Int(2)));
+    });
 }
 
 ServiceQuery EmulatedSystem::QueryServiceState(const std::string& serviceName, std::uint32_t& state)
@@ -302,6 +372,18 @@ bool EmulatedSystem::AddSpoolerPrinter(const std::string& name)
     return Done(stmt);
 }
 
+std::int64_t EmulatedSystem::AddEverySpoolerPrinter()
+{
+    // One statement is one transaction, however many printers the machine has.
+    auto stmt = db_.Prepare("INSERT INTO spooler_printers(fold, name) SELECT k.fold, k.name FROM keys k "
+                            "JOIN keys p ON k.parent = p.id WHERE p.path_fold = ?1 "
+                            "ON CONFLICT(fold) DO UPDATE SET name = excluded.name");
+    stmt.Bind(1, FoldName(kPrintersKey));
+    if (!Done(stmt))
+        return -1;
+    return sqlite3_changes64(db_.handle());
+}
+
 bool EmulatedSystem::RemoveSpoolerPrinter(const std::string& name)
 {
     auto stmt = db_.Prepare("DELETE FROM spooler_printers WHERE fold = ?1");
@@ -356,6 +438,5 @@ bool EmulatedSystem::StatusComponentInstalled()
     auto stmt = db_.Prepare("SELECT value FROM machine_settings WHERE name = 'status_component'");
     return stmt.Step() != SQLITE_ROW || stmt.Text(0) != "removed";
 }
-
 
 } // namespace quenyx::platform

@@ -15,9 +15,14 @@ namespace quenyx::platform {
 // The parts of an emulated machine beside its registry: the printers its spooler can open, the answers
 // of its printer status component, its services and the commands run on it. They live in the machine's
 // store, beside the registry's tables, so one folder is one machine; each process uses its own connection.
+class EmulatedMachine;
+
 class EmulatedSystem final : public Spooler, public PrinterStatusProvider, public ServiceControl, public ProcessLauncher
 {
 public:
+    // Where the spooler keeps one key per printer, under HKEY_LOCAL_MACHINE.
+    static constexpr const char* kPrintersKey = "SYSTEM\\CurrentControlSet\\Control\\Print\\Printers";
+
     // States as the Service Control Manager numbers them.
     enum ServiceState : std::uint32_t {
         Stopped = 1,
@@ -51,6 +56,10 @@ public:
     };
 
     static std::shared_ptr<EmulatedSystem> Open(const std::filesystem::path& folder, std::string& error);
+    // The same, for the process that also has `machine` (of the same folder) as its registry: the spooler and
+    // the status component then answer through the machine's connection, inside the view its registry reads
+    // share, so a search of many printers reads one consistent store instead of taking a read per question.
+    static std::shared_ptr<EmulatedSystem> Open(const std::shared_ptr<EmulatedMachine>& machine, std::string& error);
 
     // Spooler
     std::unique_ptr<PrinterHandle> OpenPrinter(const std::string& printerName) override;
@@ -81,6 +90,8 @@ public:
     bool ClearRecordedCommands();
 
     bool AddSpoolerPrinter(const std::string& name);
+    // Lets the spooler open every printer key of the machine, in one transaction; the number of keys, or -1.
+    std::int64_t AddEverySpoolerPrinter();
     bool RemoveSpoolerPrinter(const std::string& name);
     std::vector<std::string> SpoolerPrinters();
 
@@ -95,8 +106,19 @@ private:
     std::optional<NetOutcome> ApplyNet(const std::vector<std::string>& words);
     bool Start(const std::filesystem::path& program, const std::vector<std::string>& argv);
 
+    // The spooler's printers and the status component's answers as one held view of the machine reads them:
+    // a search asks about every printer, and one query for the lot costs less than one per printer.
+    struct ViewAnswers;
+
+    // The spooler's and status component's reads, on the machine's connection when there is one.
+    template <typename Read> auto ReadDevices(Read&& read);
+    // The answers of the held view `db` reads in, or null outside one.
+    ViewAnswers* HeldAnswers(sqlite::Database& db);
+
     std::filesystem::path folder_;
     sqlite::Database db_;
+    std::shared_ptr<EmulatedMachine> machine_;
+    std::shared_ptr<ViewAnswers> answers_;
 };
 
 } // namespace quenyx::platform
