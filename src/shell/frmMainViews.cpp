@@ -1,18 +1,19 @@
 // The main window's three views: the navigation panel, and the settings and printers lists.
-#include "widgets/TranslateForm.h"
 #include "shell/frmMain.h"
+#include "widgets/TranslateForm.h"
 
 #include "options/AgentValues.h"
 #include "platform/Text.h"
 #include "platform/modGlobalization.h"
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
+#include "printers/PrinterSwitches.h"
 #include "printers/mod_Printers.h"
+#include "session/mod_Main.h"
 #include "settings/AgentSettings.h"
 #include "widgets/ListControl.h"
 #include "widgets/Look.h"
 #include "widgets/TitleStrip.h"
-#include "session/mod_Main.h"
 
 #include <QLabel>
 
@@ -21,14 +22,6 @@ namespace quenyx::shell {
 namespace {
 
 using modGlobalization::Text;
-
-// A switch's text as a truth value: an integer, zero or not. The console writes only "0" and "1"; any other
-// text (someone's "yes", an empty value) reads as off rather than stopping the fill.
-bool IntegerTruth(const std::string& text)
-{
-    const auto value = platform::ParseInteger<long long>(text);
-    return value && *value != 0;
-}
 
 using options::AgentValue;
 
@@ -166,26 +159,21 @@ void frmMain::FillPrint(const QString& clusterName)
             continue;
         ++row;
         const std::string key = printersKey + "\\" + printer->printerName();
-        const std::string disableSecurePrint = mod_RegWin::GetSettingString(mod_RegWin::HKLM, key, "DisableSecurePrint", "0");
-        const bool nCActivate = IntegerTruth(mod_RegWin::GetSettingString(mod_RegWin::HKLM, key, "nCActivate", "0"));
-        const bool disableEcoToner =
-            IntegerTruth(mod_RegWin::GetSettingString(mod_RegWin::HKLM, key, "DisableEcoToner", "0"));
-
+        const std::string disableSecurePrint =
+            mod_RegWin::GetSettingString(mod_RegWin::HKLM, key, "DisableSecurePrint", "0");
+        const std::string nCActivate = mod_RegWin::GetSettingString(mod_RegWin::HKLM, key, "nCActivate", "0");
+        const std::string disableEcoToner = mod_RegWin::GetSettingString(mod_RegWin::HKLM, key, "DisableEcoToner", "0");
         const QString name = QString::fromStdString(printer->printerName());
         ListRow item = listViewPrinters_->InsertRow(row, name, name);
-        const bool billed = !printer->serverDisabled() && !printer->localDisabled() && !(accountsOff && !nCActivate);
-        if (billed) {
-            item.SetSubItem(1, enabled);
+        const printers::SwitchColumns shown =
+            printers::ShownSwitches(printer->serverDisabled(), printer->localDisabled(), accountsOff,
+                                    securePrintEnabled, disableSecurePrint, nCActivate, disableEcoToner);
+        item.SetSubItem(1, shown.billed ? enabled : disabled);
+        if (shown.billed)
             mod_Trace::WriteTrace("FillPrint", "004");
-            item.SetSubItem(2, IntegerTruth(securePrintEnabled) && disableSecurePrint != "1" ? enabled : disabled);
-            if (toner)
-                item.SetSubItem(3, disableEcoToner ? disabled : enabled);
-        } else {
-            item.SetSubItem(1, disabled);
-            item.SetSubItem(2, disabled);
-            if (toner)
-                item.SetSubItem(3, disabled);
-        }
+        item.SetSubItem(2, shown.securePrint ? enabled : disabled);
+        if (toner)
+            item.SetSubItem(3, shown.ecoToner ? enabled : disabled);
         mod_Trace::WriteTrace("FillPrint", "005");
     }
 }
