@@ -64,6 +64,7 @@ TEST_F(CtlTest, GetAndUnsetSayWhetherTheSettingIsThere)
     const auto got = Ctl({"--json", "get", "workfolder"});
     EXPECT_EQ(got.exitCode, 0);
     EXPECT_NE(got.out.find("\"text\":\"C:\\\\Work\""), std::string::npos) << got.out;
+    EXPECT_EQ(Ctl({"get", "WorkFolder"}).out, "C:\\Work\n");
     EXPECT_EQ(Ctl({"--check", "unset", "WorkFolder"}).out, "would change (nothing written: --check)\n");
     EXPECT_EQ(Agent("WorkFolder"), "C:\\Work");
     EXPECT_EQ(Ctl({"--json", "unset", "WorkFolder"}).out, "{\"changed\":true}\n");

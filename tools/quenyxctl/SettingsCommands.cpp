@@ -67,7 +67,7 @@ int Refuse(const Call& call, const std::string& name, settings::SettingCheck che
     case SettingCheck::NoName:
         return call.Fail(kInvalid, "", "a setting needs a name");
     case SettingCheck::Reserved:
-        return call.Fail(kInvalid, name, "is a reserved name of the agent; it cannot be changed here");
+        return call.Fail(kInvalid, name, "is one of the agent's reserved names, which are left alone");
     case SettingCheck::Empty:
         return call.Fail(kInvalid, name,
                          settings::CatalogType(name) == "Integer"
@@ -107,6 +107,11 @@ int Get(Call& call)
         return call.Fail(kFailed, name, "the agent key holds no such setting");
     call.report.listName = "settings";
     call.report.rows.push_back(SettingRow(name, *text));
+    // For a person or a shell's $(...): the text alone.
+    if (!call.json) {
+        call.out << *text << "\n";
+        call.printed = true;
+    }
     return kDone;
 }
 
