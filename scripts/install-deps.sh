@@ -11,6 +11,8 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools libgl-dev fonts-open-sans
   # tests, benchmarks and fuzzing
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
+  # the Ansible example's test
+  ansible-core
   # the Windows stage
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64
 )
