@@ -87,8 +87,9 @@ int WriteTraceFiles(Call& call, std::vector<TraceFile*> planned)
     return kDone;
 }
 
-// Works out each file's new bytes; a file that cannot be read fails the whole command before anything is written.
-int Plan(Call& call, std::vector<TraceFile*>& planned)
+// Works out each file's new bytes, and writes those that change (unless --check); a file that cannot be read fails
+// the whole command before anything is written.
+int PlanAndWrite(Call& call, std::vector<TraceFile*>& planned)
 {
     for (TraceFile* file : planned) {
         if (mod_Trace::PreviewTraceConfig(file->path, file->level, file->baseFile, file->before, file->after) !=
@@ -97,7 +98,7 @@ int Plan(Call& call, std::vector<TraceFile*>& planned)
         call.report.changed = call.report.changed || file->before != file->after;
     }
     std::erase_if(planned, [](const TraceFile* file) { return file->before == file->after; });
-    return kDone;
+    return call.check ? kDone : WriteTraceFiles(call, planned);
 }
 
 } // namespace
@@ -124,11 +125,8 @@ int Trace(Call& call)
         file->level = *level;
         file->baseFile.clear();
         std::vector<TraceFile*> planned{std::to_address(file)};
-        if (const int status = Plan(call, planned); status != kDone)
+        if (const int status = PlanAndWrite(call, planned); status != kDone)
             return status;
-        if (!call.check)
-            if (const int status = WriteTraceFiles(call, planned); status != kDone)
-                return status;
         std::string ignored;
         files = ReadTraceFiles(ignored);
     }
@@ -152,11 +150,8 @@ int TraceFolder(Call& call)
         file.baseFile = folder + std::string(kTraceComponents[file.component].logFile);
         planned.push_back(&file);
     }
-    if (const int status = Plan(call, planned); status != kDone)
+    if (const int status = PlanAndWrite(call, planned); status != kDone)
         return status;
-    if (!call.check)
-        if (const int status = WriteTraceFiles(call, planned); status != kDone)
-            return status;
     std::string shown;
     files = ReadTraceFiles(shown);
     ReportTrace(call, files, call.check ? folder : shown);
