@@ -41,8 +41,6 @@ protected:
         printers::printers().Clear();
         printers::clusters().Clear();
         mod_Trace::ResetTraceSettings();
-        std::ignore = machine->Admin().DeleteKeyTree("SOFTWARE\\Tessaline");
-        std::ignore = machine->Admin().DeleteKeyTree("SYSTEM");
     }
 
     CtlOutcome Ctl(const std::vector<std::string>& words)

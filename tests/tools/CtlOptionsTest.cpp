@@ -49,46 +49,44 @@ struct SwitchCase
     const char* written;
 };
 
-void PrintTo(const SwitchCase& c, std::ostream* out)
+// One test over the whole table: each case starts from a printer with no switches and a fresh search (a test of
+// its own would cost a Wine start).
+TEST_F(CtlPrinters, SwitchesWriteWhatApplyWritesForTheSameBoxes)
 {
-    *out << "DisableAccounts " << c.disableAccounts << ", SecurePrintEnabled " << c.securePrintEnabled
-         << ", DisableSecurePrint " << c.disableSecurePrint << ", status " << c.statusCode << ":";
-    for (const std::string& word : c.switches)
-        *out << " " << word;
+    const SwitchCase cases[] = {
+        {"0", "1", "-", 0, {"--accounting", "off"}, 0, "0 1 - -"},
+        {"1", "1", "-", 0, {"--accounting", "off"}, 0, "0 0 - -"}, // already off: Apply still writes both
+        {"1", "1", "-", 0, {"--accounting", "on"}, 0, "1 0 0 -"},
+        {"1", "1", "1", 0, {"--secure-print", "on", "--accounting", "on"}, 0, "1 0 0 -"},
+        {"0", "1", "-", 0, {"--secure-print", "off"}, 0, "0 0 1 -"},
+        {"0", "0", "-", 0, {"--secure-print", "on"}, 2, "- - - -"},
+        {"0", "0", "-", 0, {"--eco-toner", "off"}, 0, "0 0 - 1"},
+        {"0", "1", "-", 1, {"--accounting", "on"}, 2, "- - - -"},
+        {"0", "1", "-", 2, {"--accounting", "on"}, 0, "0 0 0 -"},
+        {"0", "1", "-", 0, {"--accounting", "maybe"}, 2, "- - - -"},
+    };
+    for (const SwitchCase& c : cases) {
+        std::string name = std::string("DisableAccounts ") + c.disableAccounts + ", SecurePrintEnabled " +
+                           c.securePrintEnabled + ", DisableSecurePrint " + c.disableSecurePrint + ", status " +
+                           std::to_string(c.statusCode) + ":";
+        for (const std::string& word : c.switches)
+            name += " " + word;
+        SCOPED_TRACE(name);
+        ASSERT_EQ(machine->Admin().DeleteKeyTree(kPrinterKey), 0);
+        ASSERT_EQ(machine->Admin().CreateKey(kPrinterKey), 0);
+        printers::printers().Clear();
+        StoreAgent("DisableAccounts", c.disableAccounts);
+        StoreAgent("SecurePrintEnabled", c.securePrintEnabled);
+        if (std::string(c.disableSecurePrint) != "-")
+            Store(kPrinterKey, "DisableSecurePrint", c.disableSecurePrint);
+        status->answers[kQueue] = {platform::StatusAnswer::Answered, c.statusCode};
+        std::vector<std::string> words{"printer", kQueue};
+        words.insert(words.end(), c.switches.begin(), c.switches.end());
+        const auto outcome = Ctl(words);
+        EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.err;
+        EXPECT_EQ(Written(), c.written);
+    }
 }
-
-class CtlPrinterSwitches : public CtlPrinters, public ::testing::WithParamInterface<SwitchCase>
-{
-};
-
-TEST_P(CtlPrinterSwitches, WriteWhatApplyWritesForTheSameBoxes)
-{
-    const SwitchCase& c = GetParam();
-    StoreAgent("DisableAccounts", c.disableAccounts);
-    StoreAgent("SecurePrintEnabled", c.securePrintEnabled);
-    if (std::string(c.disableSecurePrint) != "-")
-        Store(kPrinterKey, "DisableSecurePrint", c.disableSecurePrint);
-    status->answers[kQueue] = {platform::StatusAnswer::Answered, c.statusCode};
-    std::vector<std::string> words{"printer", kQueue};
-    words.insert(words.end(), c.switches.begin(), c.switches.end());
-    const auto outcome = Ctl(words);
-    EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.err;
-    EXPECT_EQ(Written(), c.written);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    , CtlPrinterSwitches,
-    ::testing::Values(
-        SwitchCase{"0", "1", "-", 0, {"--accounting", "off"}, 0, "0 1 - -"},
-        SwitchCase{"1", "1", "-", 0, {"--accounting", "off"}, 0, "0 0 - -"}, // already off: Apply still writes both
-        SwitchCase{"1", "1", "-", 0, {"--accounting", "on"}, 0, "1 0 0 -"},
-        SwitchCase{"1", "1", "1", 0, {"--secure-print", "on", "--accounting", "on"}, 0, "1 0 0 -"},
-        SwitchCase{"0", "1", "-", 0, {"--secure-print", "off"}, 0, "0 0 1 -"},
-        SwitchCase{"0", "0", "-", 0, {"--secure-print", "on"}, 2, "- - - -"},
-        SwitchCase{"0", "0", "-", 0, {"--eco-toner", "off"}, 0, "0 0 - 1"},
-        SwitchCase{"0", "1", "-", 1, {"--accounting", "on"}, 2, "- - - -"},
-        SwitchCase{"0", "1", "-", 2, {"--accounting", "on"}, 0, "0 0 0 -"},
-        SwitchCase{"0", "1", "-", 0, {"--accounting", "maybe"}, 2, "- - - -"}));
 
 TEST_F(CtlPrinters, ListsThePrintersAndASecondRunChangesNothing)
 {
