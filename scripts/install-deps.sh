@@ -11,6 +11,8 @@ packages=(
   qt6-base-dev qt6-l10n-tools libgl-dev fonts-open-sans librsvg2-bin
   # tests, benchmarks and fuzzing
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
+  # the Ansible example's test
+  ansible-core
   # the Windows stage: the cross compilers, Qt for Windows built from Debian's source package (dpkg-dev for
   # apt-get source), Wine, the MSI tools, and what the package check looks through (xdotool, imagemagick)
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev xz-utils wine wine64 wixl msitools

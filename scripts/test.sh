@@ -10,6 +10,7 @@ echo "== native build and tests"
 cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci
+scripts/test-ansible.sh
 
 echo "== fuzzing (bounded)"
 scripts/fuzz.sh "${QUENYX_FUZZ_SECONDS:-30}"

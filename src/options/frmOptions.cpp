@@ -1,17 +1,17 @@
 #include "options/frmOptions.h"
 
-#include "widgets/ModalHook.h"
+#include "options/AgentOptions.h"
 #include "options/AgentValues.h"
 #include "options/mod_TraceConfig.h"
 #include "platform/modGlobalization.h"
-#include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
+#include "session/mod_Main.h"
 #include "widgets/Look.h"
 #include "widgets/MessageBox.h"
+#include "widgets/ModalHook.h"
 #include "widgets/PanelButton.h"
 #include "widgets/TitleStrip.h"
 #include "widgets/TranslateForm.h"
-#include "session/mod_Main.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,15 +24,14 @@
 
 namespace quenyx::options {
 
-using mod_RegWin::HKLM;
 using mod_Trace::kTraceComponents;
 using shell::Px;
 
 namespace {
 
-constexpr std::size_t kListener = 0;
-constexpr std::size_t kSender = 1;
-constexpr std::size_t kWatcher = 5;
+constexpr std::size_t kListener = kListenerFile;
+constexpr std::size_t kSender = kSenderFile;
+constexpr std::size_t kWatcher = kWatcherFile;
 
 const QColor kTabIdle{0xF0, 0xF0, 0xF0};
 const QColor kTabSelected{0xE6, 0xE6, 0xE6};
@@ -56,11 +55,7 @@ constexpr std::array<Row, 7> kRows{{
     {5, "lblWatcherLevel", "Watcher:", "cbUIWatcherLevel"},
 }};
 
-// The row of a level list is the level number of the trace files.
-const QStringList kLevelRows{"OFF", "Fatal", "Error", "Warn", "Info", "Debug!"};
-
 using modGlobalization::Text;
-
 
 // The secure-print choice's caption is longer than the page is wide; a plain check box would cut it off.
 class WrappingCheckBox final : public QCheckBox
@@ -197,7 +192,8 @@ void frmOptions::BuildTracePage(QWidget* page)
         component.list->setObjectName(QString::fromLatin1(row.listName));
         component.list->setGeometry(Px(1400), Px(top), Px(2800), Px(315));
         component.list->setFont(shell::DesignFont(9));
-        component.list->addItems(kLevelRows);
+        for (const std::string_view level : kLevelRows)
+            component.list->addItem(QString::fromLatin1(level.data(), static_cast<qsizetype>(level.size())));
         connect(component.list, &QComboBox::activated, this, [this, index = row.component] { RowChosen(index); });
     }
     components_[kWatcher].label->hide();
@@ -284,15 +280,10 @@ void frmOptions::Load()
 
     const std::optional<int> installType = ToNumber(AgentValue("InstallType", "1"));
     const std::string pathInstall = AgentValue("PathInstall", "");
-    mod_Trace::WriteTrace("frmOptions", "pathInstall: " + pathInstall);
-    const bool withWatcher = installType == 1 || installType == 5;
-    for (std::size_t index = 0; index < components_.size(); ++index) {
-        components_[index].path.clear();
-        if (index != kWatcher || withWatcher)
-            components_[index].path = pathInstall + "\\" + std::string(kTraceComponents[index].configFile);
-    }
-    mod_Trace::WriteTrace("frmOptions", "listener: " + components_[kListener].path);
-    mod_Trace::WriteTrace("frmOptions", "sender: " + components_[kSender].path);
+    const bool withWatcher = HasWatcher(installType);
+    const auto paths = TraceFilePaths(installType, pathInstall);
+    for (std::size_t index = 0; index < components_.size(); ++index)
+        components_[index].path = paths[index];
 
     if (withWatcher) {
         components_[kWatcher].label->show();
@@ -306,10 +297,7 @@ void frmOptions::Load()
 
     std::string listenerBase;
     ReadComponent(kListener, listenerBase);
-    // The Listener's log file name is dropped from its path, leaving the folder with its closing "\".
-    QString folder = QString::fromStdString(listenerBase);
-    folder.remove(QString::fromLatin1(kTraceComponents[kListener].logFile));
-    txtTracePath_->setText(folder);
+    txtTracePath_->setText(QString::fromStdString(FolderOfListenerLog(listenerBase)));
 
     for (const Row& row : kRows) {
         if (row.component == kListener || components_[row.component].path.empty())
@@ -397,9 +385,7 @@ void frmOptions::Ok()
         return;
     }
 
-    std::string folder = txtTracePath_->text().toStdString();
-    if (folder.back() != '\\')
-        folder += '\\';
+    const std::string folder = TraceFolder(txtTracePath_->text().toStdString());
     // A file that could not be read at load is left alone: its level in the list was never its own.
     QStringList notWritten;
     for (std::size_t index = 0; index < components_.size(); ++index) {
@@ -416,15 +402,8 @@ void frmOptions::Ok()
     }
 
     // The registry's answers are not looked at: a refused write leaves the value as it was.
-    const char* key = mod_Trace::AgentKey;
-    mod_RegWin::DeleteSettingValue(HKLM, key, "SecurePrintChoiceEnabled");
-    std::ignore = mod_RegWin::SaveSettingString(HKLM, key, "SecurePrintEnabled", securePrint ? "1" : "0");
-    if (securePrint) {
-        std::ignore =
-            mod_RegWin::SaveSettingString(HKLM, key, "ReleaserServer", txtReleaserAddress_->text().toStdString());
-        if (chkSecurePrintChoiceEnabled_->isChecked())
-            std::ignore = mod_RegWin::SaveSettingString(HKLM, key, "SecurePrintChoiceEnabled", "1");
-    }
+    std::ignore = SaveSecurePrint(securePrint, txtReleaserAddress_->text().toStdString(),
+                                  chkSecurePrintChoiceEnabled_->isChecked());
     if (settingsChanged)
         mod_Main::setConfigsAltered(true);
 

@@ -126,17 +126,41 @@ TraceFileStatus ReadTraceConfig(const std::string& path, std::int16_t& level, st
     return TraceFileStatus::Done;
 }
 
+namespace {
+
+TraceFileStatus ReadAndRewrite(platform::Files& files, const std::filesystem::path& file, std::int16_t level,
+                               const std::string& baseFile, std::string& before, std::string& after)
+{
+    auto bytes = platform::ReadWholeFile(file);
+    if (!bytes)
+        return TraceFileStatus::CannotRead;
+    before = std::move(*bytes);
+    after = files.ToAnsi(RewriteTraceConfigText(files.FromAnsi(before), level, baseFile));
+    return TraceFileStatus::Done;
+}
+
+} // namespace
+
+TraceFileStatus PreviewTraceConfig(const std::string& path, std::int16_t level, const std::string& baseFile,
+                                   std::string& before, std::string& after)
+{
+    const auto files = platform::Current().files;
+    if (!files)
+        return TraceFileStatus::CannotRead;
+    return ReadAndRewrite(*files, files->HostPath(path), level, baseFile, before, after);
+}
+
 TraceFileStatus WriteTraceConfig(const std::string& path, std::int16_t level, const std::string& baseFile)
 {
     const auto files = platform::Current().files;
     if (!files)
         return TraceFileStatus::CannotRead;
     const std::filesystem::path file = files->HostPath(path);
-    const auto bytes = platform::ReadWholeFile(file);
-    if (!bytes)
-        return TraceFileStatus::CannotRead;
-    const std::string content = files->ToAnsi(RewriteTraceConfigText(files->FromAnsi(*bytes), level, baseFile));
-
+    std::string before;
+    std::string content;
+    if (const TraceFileStatus read = ReadAndRewrite(*files, file, level, baseFile, before, content);
+        read != TraceFileStatus::Done)
+        return read;
     // The agent's services may open the file at any moment: they find the old content or the new, never none.
     std::filesystem::path temporary = file;
     temporary += ".tmp";

@@ -54,6 +54,9 @@ std::string_view TraceLevelName(int level);
 [[nodiscard]] TraceFileStatus WriteTraceConfig(const std::string& path, std::int16_t level,
                                                const std::string& baseFile);
 
+// The file's bytes as they are (`before`) and as WriteTraceConfig would leave them (`after`); nothing is written.
+[[nodiscard]] TraceFileStatus PreviewTraceConfig(const std::string& path, std::int16_t level,
+                                                 const std::string& baseFile, std::string& before, std::string& after);
 // The platform's folder chooser: the chosen folder, or the empty text (cancelled, not a file-system folder, no
 // chooser installed).
 std::string BrowseForFolder();

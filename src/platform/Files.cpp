@@ -5,6 +5,8 @@
 #include <tuple>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #endif
 
@@ -77,6 +79,14 @@ bool RenameReplacing(const std::filesystem::path& from, const std::filesystem::p
     std::error_code ec;
     std::filesystem::rename(from, to, ec);
     return !ec;
+#endif
+}
+
+void UseBinaryStandardOutput()
+{
+#ifdef _WIN32
+    std::fflush(stdout);
+    std::ignore = _setmode(_fileno(stdout), _O_BINARY);
 #endif
 }
 

@@ -32,4 +32,7 @@ bool WriteWholeFile(const std::filesystem::path& file, std::string_view bytes);
 // one, never none. False when it failed; `to` is then as it was.
 bool RenameReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
+// Standard output takes bytes as they are (no CR added before LF on Windows), so a binary file can be written to it.
+void UseBinaryStandardOutput();
+
 } // namespace quenyx::platform

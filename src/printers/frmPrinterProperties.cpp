@@ -1,16 +1,17 @@
 #include "printers/frmPrinterProperties.h"
 
-#include "widgets/ModalHook.h"
 #include "platform/Registry.h"
 #include "platform/modGlobalization.h"
 #include "platform/mod_RegWin.h"
 #include "printers/Printer.h"
+#include "printers/PrinterSwitches.h"
 #include "printers/mod_Printers.h"
+#include "session/mod_Main.h"
 #include "widgets/Look.h"
 #include "widgets/MessageBox.h"
+#include "widgets/ModalHook.h"
 #include "widgets/PanelButton.h"
 #include "widgets/TranslateForm.h"
-#include "session/mod_Main.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -22,7 +23,6 @@ namespace quenyx::printers {
 using shell::Px;
 
 namespace {
-
 
 using modGlobalization::Text;
 
@@ -108,16 +108,10 @@ void frmPrinterProperties::Load()
     // The caller names a printer of its list, so a missing record is a printer that went away meanwhile: it is
     // shown with neither switch set, and Apply writes its values but has no record to update.
     printer_ = mod_Printers::GetPrinterByName(queueName.toStdString());
-    chkBilling_->setEnabled(true);
-    chkSecurePrint_->setEnabled(true);
-
-    const bool serverDisabled = printer_ && printer_->serverDisabled();
-    const bool localDisabled = printer_ && printer_->localDisabled();
-    chkBilling_->setChecked(serverDisabled || localDisabled || (disableAccounts && !Activate));
-    if (serverDisabled)
-        chkBilling_->setEnabled(false);
-
-    chkEcoToner_->setChecked(disableEcoToner);
+    const SwitchBoxes boxes = LoadSwitchBoxes(Inputs());
+    chkBilling_->setEnabled(boxes.billing.enabled);
+    chkBilling_->setChecked(boxes.billing.checked);
+    chkEcoToner_->setChecked(boxes.ecoToner.checked);
     UpdateSecurePrintBox();
     modGlobalization::TranslateForm(this);
     FitHeight();
@@ -125,48 +119,44 @@ void frmPrinterProperties::Load()
     initialSecurePrint_ = chkSecurePrint_->isChecked();
 }
 
+SwitchInputs frmPrinterProperties::Inputs() const
+{
+    return {disableAccounts,
+            Activate,
+            securePrintEnabled,
+            disableSecurePrinter,
+            disableEcoToner,
+            printer_ && printer_->serverDisabled(),
+            printer_ && printer_->localDisabled()};
+}
+
+SwitchBoxes frmPrinterProperties::Boxes() const
+{
+    const auto box = [](const QCheckBox* check) { return SwitchBox{check->isChecked(), check->isEnabled()}; };
+    return {box(chkBilling_), box(chkSecurePrint_), box(chkEcoToner_)};
+}
+
 void frmPrinterProperties::UpdateSecurePrintBox()
 {
-    // Without accounting there is no secure printing.
-    if (chkBilling_->isChecked()) {
-        chkSecurePrint_->setChecked(true);
-        chkSecurePrint_->setEnabled(false);
-    } else {
-        if (!chkSecurePrint_->isEnabled() && chkSecurePrint_->isChecked())
-            chkSecurePrint_->setChecked(false);
-        chkSecurePrint_->setEnabled(true);
-    }
-    if (!securePrintEnabled) {
-        chkSecurePrint_->setChecked(true);
-        chkSecurePrint_->setEnabled(false);
-    }
-    // The printer's stored switch, not the box: a box the user cleared comes back checked.
-    if (disableSecurePrinter)
-        chkSecurePrint_->setChecked(true);
+    SwitchBoxes boxes = Boxes();
+    printers::UpdateSecurePrintBox(boxes, Inputs());
+    chkSecurePrint_->setChecked(boxes.securePrint.checked);
+    chkSecurePrint_->setEnabled(boxes.securePrint.enabled);
 }
 
 void frmPrinterProperties::Apply()
 {
     const std::string printerKey = (keyPrinters + QLatin1Char('\\') + queueName).toStdString();
     std::int32_t status = platform::reg_error::Success;
-    const auto write = [&](const char* name, bool on) {
-        status = mod_RegWin::SaveSettingString(mod_RegWin::HKLM, printerKey, name, on ? "1" : "0");
-    };
-
-    const bool billingOff = chkBilling_->isChecked();
+    const SwitchInputs inputs = Inputs();
+    const SwitchBoxes boxes = Boxes();
     if (printer_)
-        printer_->setLocalDisabled(billingOff);
-    // With accounting off agent-wide a printer is switched on one by one (NCActivate); otherwise it is switched
-    // off one by one (NCDisactivate). Both are written every time.
-    write("NCActivate", disableAccounts && !billingOff);
-    write("NCDisactivate", !disableAccounts && billingOff);
-    if (!billingOff && securePrintEnabled)
-        write("DisableSecurePrint", chkSecurePrint_->isChecked());
-
-    const bool tonerWritten = chkEcoToner_->isChecked() != disableEcoToner;
-    if (tonerWritten)
-        write("DisableEcoToner", chkEcoToner_->isChecked());
-
+        printer_->setLocalDisabled(boxes.billing.checked);
+    bool tonerWritten = false;
+    for (const SwitchWrite& write : ApplyWrites(inputs, boxes)) {
+        status = mod_RegWin::SaveSettingString(mod_RegWin::HKLM, printerKey, write.name, write.text);
+        tonerWritten = tonerWritten || write.name == "DisableEcoToner";
+    }
     if (status == platform::reg_error::AccessDenied)
         shell::ShowMessage(Text("NoPermissionPrinterProperties"), this);
     else if (chkSecurePrint_->isChecked() != initialSecurePrint_ || chkBilling_->isChecked() != initialBilling_ ||

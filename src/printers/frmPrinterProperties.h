@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printers/PrinterSwitches.h"
 #include "widgets/DialogFrame.h"
 
 #include <functional>
@@ -47,6 +48,8 @@ public:
 
 private:
     void Load();
+    SwitchInputs Inputs() const;
+    SwitchBoxes Boxes() const;
     void UpdateSecurePrintBox();
     void Apply();
 

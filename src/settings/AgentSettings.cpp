@@ -4,42 +4,14 @@
 #include "platform/modGlobalization.h"
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
+#include "settings/SettingRules.h"
 
 #include <algorithm>
-#include <array>
 #include <vector>
 
 namespace quenyx::settings {
 
 namespace {
-
-struct CatalogRow
-{
-    const char* key;
-    const char* valueType;
-    const char* descriptionKey;
-};
-
-constexpr std::array<CatalogRow, 6> kCatalog{{
-    {"DCSServer", "String", "DCSServerDescription"},
-    {"DisableAccounts", "Boolean", "DisableAccountsDescription"},
-    {"DisableAccountInformation", "Boolean", "DisableAccountInformationDescription"},
-    {"WorkFolder", "String", "WorkFolderDescription"},
-    {"TimeUpdatePerfis", "Integer", "TimeUpdatePerfisDescription"},
-    {"PopUpExpiration", "Integer", "PopUpExpirationDescription"},
-}};
-
-constexpr std::array<const char*, 34> kReserved{
-    "IDLogEvent",           "StrongName",         "PathInstall",         "OSVersion",
-    "InstallerLanguage",    "PathSetup",          "TimeUpdate",          "ACLPDPort",
-    "ACRemotePort",         "CountLogs",          "LastReport",          "LastMonitor",
-    "CryptographyVersion",  "TimeLastPrintEvent", "TimeLastPrintProcessed", "LastProcessedFile",
-    "WinVersion",           "LastUpdate",         "PrintersDataSNMPv3Enabled", "InventoryEnabled",
-    "InventoryTimeUpdate",  "OfflineBehavior",    "ExecutionResult",     "ExecutionDescription",
-    "SecurePrintEnabled",   "ReleaserServer",     "DisableAccounting",   "DisablePolicies",
-    "SNMPCommunity",        "LastDomain",         "Version",             "VersionControl",
-    "SecurePrintChoiceEnabled", "LastOldSPAWarning",
-};
 
 // The first entry whose name, lower-cased, equals `lowerName`. Compared in place: every value of the agent
 // key is looked up in both lists, and a lower-cased copy of each entry per lookup would cost more than the rest.
@@ -83,9 +55,9 @@ GeneralKeyCollection& OtherGeneralKeys()
 
 void LoadSettingCatalog()
 {
-    for (const CatalogRow& row : kCatalog)
+    for (const CatalogRow& row : CatalogRows())
         SettingCatalog().Add("", row.key, modGlobalization::GetLocalizedString(row.descriptionKey), row.valueType);
-    for (const char* name : kReserved)
+    for (const char* name : ReservedNameList())
         ReservedSettingNames().Add("", name, "", "");
 }
 

@@ -1,18 +1,19 @@
 #include "settings/frmAlter.h"
 
-#include "widgets/ModalHook.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
 #include "platform/modGlobalization.h"
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
+#include "session/mod_Main.h"
 #include "settings/AgentSettings.h"
+#include "settings/SettingRules.h"
 #include "widgets/IntegerKeyFilter.h"
 #include "widgets/Look.h"
 #include "widgets/MessageBox.h"
+#include "widgets/ModalHook.h"
 #include "widgets/PanelButton.h"
 #include "widgets/TranslateForm.h"
-#include "session/mod_Main.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -27,7 +28,6 @@ namespace quenyx::settings {
 using shell::Px;
 
 namespace {
-
 
 using modGlobalization::Text;
 
@@ -72,7 +72,7 @@ frmAlter::frmAlter(QWidget* parent)
     QPalette locked = txtNomeValor_->palette();
     locked.setColor(QPalette::Base, QApplication::palette().color(QPalette::Button));
     txtNomeValor_->setPalette(locked);
-    shell::IntegerKeyFilter::Install(txtDadosValorInteger_);
+    shell::IntegerKeyFilter::Install(txtDadosValorInteger_, &IsIntegerCharacter);
     auto* options = new QButtonGroup(this);
     options->addButton(OptTrue_);
     options->addButton(OptFalse_);

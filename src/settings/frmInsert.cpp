@@ -1,18 +1,19 @@
 #include "settings/frmInsert.h"
 
-#include "widgets/ModalHook.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
 #include "platform/modGlobalization.h"
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
+#include "session/mod_Main.h"
 #include "settings/AgentSettings.h"
+#include "settings/SettingRules.h"
 #include "widgets/IntegerKeyFilter.h"
 #include "widgets/Look.h"
 #include "widgets/MessageBox.h"
+#include "widgets/ModalHook.h"
 #include "widgets/PanelButton.h"
 #include "widgets/TranslateForm.h"
-#include "session/mod_Main.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -27,7 +28,6 @@ namespace quenyx::settings {
 using shell::Px;
 
 namespace {
-
 
 using modGlobalization::Text;
 
@@ -79,7 +79,7 @@ frmInsert::frmInsert(QWidget* parent)
     // Typing a listed name and leaving the box would select that entry; only a pick from the list chooses.
     QObject::disconnect(cboGeneralKeys_->lineEdit(), &QLineEdit::editingFinished, cboGeneralKeys_, nullptr);
     cboGeneralKeys_->hide();
-    shell::IntegerKeyFilter::Install(txtDadosValorInteger_);
+    shell::IntegerKeyFilter::Install(txtDadosValorInteger_, &IsIntegerCharacter);
     auto* options = new QButtonGroup(this);
     options->addButton(OptTrue_);
     options->addButton(OptFalse_);

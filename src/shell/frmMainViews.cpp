@@ -1,18 +1,19 @@
 // The main window's three views: the navigation panel, and the settings and printers lists.
-#include "widgets/TranslateForm.h"
 #include "shell/frmMain.h"
+#include "widgets/TranslateForm.h"
 
 #include "options/AgentValues.h"
 #include "platform/Text.h"
 #include "platform/modGlobalization.h"
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
+#include "printers/PrinterSwitches.h"
 #include "printers/mod_Printers.h"
+#include "session/mod_Main.h"
 #include "settings/AgentSettings.h"
 #include "widgets/ListControl.h"
 #include "widgets/Look.h"
 #include "widgets/TitleStrip.h"
-#include "session/mod_Main.h"
 
 #include <QLabel>
 
@@ -24,14 +25,6 @@ namespace quenyx::shell {
 namespace {
 
 using modGlobalization::Text;
-
-// A switch's text as a truth value: an integer, zero or not. The console writes only "0" and "1"; any other
-// text (someone's "yes", an empty value) reads as off rather than stopping the fill.
-bool IntegerTruth(const std::string& text)
-{
-    const auto value = platform::ParseInteger<long long>(text);
-    return value && *value != 0;
-}
 
 using options::AgentValue;
 
@@ -139,7 +132,7 @@ void frmMain::FillSettingsList()
 void frmMain::FillPrint(const QString& clusterName)
 {
     const std::string asked = clusterName.toStdString();
-    const bool securePrintEnabled = IntegerTruth(AgentValue("SecurePrintEnabled", "0"));
+    const std::string securePrintEnabled = AgentValue("SecurePrintEnabled", "0");
     const bool accountsOff = AgentValue("DisableAccounts", "0") == "1";
 
     std::string printersKey = mod_Printers::SpoolerPrintersKey;
@@ -157,17 +150,15 @@ void frmMain::FillPrint(const QString& clusterName)
         const std::string key = printersKey + "\\" + printer.printerName();
         const std::string disableSecurePrint =
             mod_RegWin::GetSettingString(mod_RegWin::HKLM, key, "DisableSecurePrint", "0");
-        const bool nCActivate = IntegerTruth(mod_RegWin::GetSettingString(mod_RegWin::HKLM, key, "nCActivate", "0"));
-        const bool disableEcoToner =
-            IntegerTruth(mod_RegWin::GetSettingString(mod_RegWin::HKLM, key, "DisableEcoToner", "0"));
-        ListControl::SubItems cells{disabled, disabled, toner ? disabled : QString()};
-        if (!printer.serverDisabled() && !printer.localDisabled() && !(accountsOff && !nCActivate)) {
-            cells[0] = enabled;
+        const std::string nCActivate = mod_RegWin::GetSettingString(mod_RegWin::HKLM, key, "nCActivate", "0");
+        const std::string disableEcoToner = mod_RegWin::GetSettingString(mod_RegWin::HKLM, key, "DisableEcoToner", "0");
+        const printers::SwitchColumns shown =
+            printers::ShownSwitches(printer.serverDisabled(), printer.localDisabled(), accountsOff, securePrintEnabled,
+                                    disableSecurePrint, nCActivate, disableEcoToner);
+        if (shown.billed)
             mod_Trace::WriteTrace("FillPrint", "004");
-            cells[1] = securePrintEnabled && disableSecurePrint != "1" ? enabled : disabled;
-            if (toner)
-                cells[2] = disableEcoToner ? disabled : enabled;
-        }
+        ListControl::SubItems cells{shown.billed ? enabled : disabled, shown.securePrint ? enabled : disabled,
+                                    toner ? (shown.ecoToner ? enabled : disabled) : QString()};
         return cells;
     };
 

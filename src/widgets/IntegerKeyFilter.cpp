@@ -6,17 +6,11 @@
 
 namespace quenyx::shell {
 
-IntegerKeyFilter::IntegerKeyFilter(QObject* parent) : QObject(parent) {}
+IntegerKeyFilter::IntegerKeyFilter(QObject* parent, Rule accepts) : QObject(parent), accepts_(accepts) {}
 
-void IntegerKeyFilter::Install(QWidget* box)
+void IntegerKeyFilter::Install(QWidget* box, Rule accepts)
 {
-    box->installEventFilter(new IntegerKeyFilter(box));
-}
-
-bool IntegerKeyFilter::Accepts(QChar typed)
-{
-    const char16_t c = typed.unicode();
-    return c == u'\b' || c == u',' || (c >= u'0' && c <= u'9');
+    box->installEventFilter(new IntegerKeyFilter(box, accepts));
 }
 
 bool IntegerKeyFilter::eventFilter(QObject* watched, QEvent* event)

@@ -7,8 +7,8 @@ class QWidget;
 
 namespace quenyx::shell {
 
-// Lets only the characters of an integer setting be typed into a box: the digits 0 to 9, the comma and
-// Backspace. It judges typed characters alone: keys that type nothing (arrows, Delete, Ctrl+V) pass, and so does
+// Lets only the characters that `accepts` takes be typed into a box (the feature that owns the box owns that
+// rule). It judges typed characters alone: keys that type nothing (arrows, Delete, Ctrl+V) pass, and so does
 // pasted text; nothing checks the box's text afterwards.
 class IntegerKeyFilter final : public QObject
 {
@@ -16,15 +16,19 @@ class IntegerKeyFilter final : public QObject
     Q_DISABLE_COPY_MOVE(IntegerKeyFilter)
 
 public:
+    using Rule = bool (*)(char32_t typed);
+
     // Puts a filter, owned by `box`, on it.
-    static void Install(QWidget* box);
-    static bool Accepts(QChar typed);
+    static void Install(QWidget* box, Rule accepts);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    explicit IntegerKeyFilter(QObject* parent);
+    IntegerKeyFilter(QObject* parent, Rule accepts);
+    bool Accepts(QChar typed) const { return accepts_(typed.unicode()); }
+
+    Rule accepts_;
 };
 
 } // namespace quenyx::shell

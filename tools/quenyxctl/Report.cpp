@@ -1,0 +1,135 @@
+#include "Report.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace quenyx::ctl {
+
+namespace {
+
+std::string JsonValue(const Field& field)
+{
+    switch (field.kind) {
+    case Field::Kind::Truth:
+        return field.text;
+    case Field::Kind::Missing:
+        return "null";
+    case Field::Kind::Text:
+        break;
+    }
+    return JsonString(field.text);
+}
+
+void PrintMembers(std::ostream& out, const std::vector<Field>& fields, bool& first)
+{
+    for (const Field& field : fields) {
+        out << (first ? "" : ",") << JsonString(field.name) << ":" << JsonValue(field);
+        first = false;
+    }
+}
+
+std::string Shown(const Field& field)
+{
+    if (field.kind == Field::Kind::Missing)
+        return "-";
+    if (field.kind == Field::Kind::Truth)
+        return field.text == "true" ? "yes" : "no";
+    return field.text;
+}
+
+// Columns are as wide as their widest cell; a cell's width counts characters, not UTF-8 bytes.
+std::size_t Width(const std::string& text)
+{
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+} // namespace
+
+std::string JsonString(const std::string& text)
+{
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+void PrintJson(std::ostream& out, const Report& report, bool check)
+{
+    out << "{\"changed\":" << (report.changed ? "true" : "false");
+    if (check)
+        out << ",\"check\":true";
+    if (!report.listName.empty()) {
+        out << "," << JsonString(report.listName) << ":[";
+        for (std::size_t i = 0; i < report.rows.size(); ++i) {
+            out << (i ? "," : "") << "{";
+            bool first = true;
+            PrintMembers(out, report.rows[i], first);
+            out << "}";
+        }
+        out << "]";
+    }
+    bool first = false;
+    PrintMembers(out, report.extra, first);
+    out << "}\n";
+}
+
+void PrintText(std::ostream& out, const Report& report, bool check)
+{
+    if (!report.rows.empty()) {
+        const Row& header = report.rows.front();
+        std::vector<std::size_t> widths(header.size());
+        for (std::size_t c = 0; c < header.size(); ++c)
+            widths[c] = Width(header[c].name);
+        for (const Row& row : report.rows)
+            for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c)
+                widths[c] = std::max(widths[c], Width(Shown(row[c])));
+        const auto line = [&](const auto& cell) {
+            std::string text;
+            for (std::size_t c = 0; c < widths.size(); ++c) {
+                const std::string shown = cell(c);
+                text += shown;
+                if (c + 1 < widths.size())
+                    text += std::string(widths[c] - Width(shown) + 2, ' ');
+            }
+            text.erase(text.find_last_not_of(' ') + 1);
+            out << text << "\n";
+        };
+        line([&](std::size_t c) { return header[c].name; });
+        for (const Row& row : report.rows)
+            line([&](std::size_t c) { return c < row.size() ? Shown(row[c]) : std::string(); });
+    }
+    for (const Field& field : report.extra)
+        out << field.name << ": " << Shown(field) << "\n";
+    if (check)
+        out << (report.changed ? "would change (nothing written: --check)\n" : "no change\n");
+    else
+        out << (report.changed ? "changed\n" : "no change\n");
+}
+
+} // namespace quenyx::ctl

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+// What a command found or did, printed as one JSON object or as aligned text for a person.
+namespace quenyx::ctl {
+
+struct Field
+{
+    enum class Kind { Text, Truth, Missing };
+    std::string name;
+    std::string text;
+    Kind kind = Kind::Text;
+
+    static Field Of(std::string name, std::string text) { return {std::move(name), std::move(text), Kind::Text}; }
+    static Field Truth(std::string name, bool on) { return {std::move(name), on ? "true" : "false", Kind::Truth}; }
+    static Field None(std::string name) { return {std::move(name), "", Kind::Missing}; }
+};
+
+using Row = std::vector<Field>;
+
+struct Report
+{
+    bool changed = false;
+    std::string listName; // "settings", "printers" or "trace"; empty for a command that lists nothing
+    std::vector<Row> rows;
+    std::vector<Field> extra; // further members of the object, after the list
+};
+
+// `check`: the run wrote nothing, and `changed` says what a run without --check would change.
+void PrintJson(std::ostream& out, const Report& report, bool check);
+void PrintText(std::ostream& out, const Report& report, bool check);
+
+// The text as a JSON string, quotes included.
+std::string JsonString(const std::string& text);
+
+} // namespace quenyx::ctl
