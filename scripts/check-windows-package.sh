@@ -101,12 +101,20 @@ if timeout 300 wine msiexec /i "$(winpath "$msi")" /qn </dev/null >"$out/install
 else
     fail "msiexec /i failed"
 fi
-for file in quenyxadmin.exe Polyglossa32.dll; do
+for file in quenyxadmin.exe quenyxctl.exe Polyglossa32.dll; do
     [[ -f "$program_dir/$file" ]] && pass "installed C:\\Program Files\\QuenyxAdmin\\$file" ||
         fail "C:\\Program Files\\QuenyxAdmin\\$file is missing"
 done
 shortcut=$(find_shortcut)
 [[ -n "$shortcut" ]] && pass "Start-menu shortcut ${shortcut#"$drive_c/"}" || fail "no Start-menu shortcut"
+
+echo "== the installed quenyxctl reads the agent's settings"
+if timeout 120 wine "C:\\Program Files\\QuenyxAdmin\\quenyxctl.exe" --json settings </dev/null >"$out/quenyxctl.json" 2>&1 &&
+    grep -q '"DCSServer"' "$out/quenyxctl.json"; then
+    pass "quenyxctl --json settings lists DCSServer"
+else
+    fail "quenyxctl --json settings (see quenyxctl.json)"
+fi
 
 echo "== start the installed console"
 QUENYX_TEXTS="$(winpath "$out/texts.txt")" \

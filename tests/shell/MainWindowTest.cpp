@@ -253,16 +253,17 @@ private slots:
     }
 
     // Past 32,767 rows the order still holds: every value outside the catalog, in registry order, then the
-    // catalog's.
+    // catalog's. The names sort as they were created, since Wine's registry lists values by name.
     void settingsListOfAnyLengthKeepsItsOrder()
     {
         constexpr int kOthers = 40000;
-        QCOMPARE(machine_->Admin().Atomically([this] {
+        const auto name = [](int i) { return QStringLiteral("V%1").arg(i, 5, 10, QLatin1Char('0')); };
+        QCOMPARE(machine_->Admin().Atomically([this, &name] {
             machine_->Admin().SetRawValue(mod_Trace::AgentKey,
                                           {"DCSServer", platform::reg_type::String, "srv"s + '\0'});
             for (int i = 0; i < kOthers; ++i)
                 machine_->Admin().SetRawValue(mod_Trace::AgentKey,
-                                              {"V" + std::to_string(i), platform::reg_type::String, "x"s + '\0'});
+                                              {name(i).toStdString(), platform::reg_type::String, "x"s + '\0'});
             return machine_->Admin().SetRawValue(mod_Trace::AgentKey,
                                                  {"TimeUpdatePerfis", platform::reg_type::String, "30"s + '\0'});
         }),
@@ -272,7 +273,7 @@ private slots:
         shell::ListControl* list = window_->settingsList();
         QCOMPARE(list->Count(), kOthers + 2); // PathInstall is reserved: no row
         for (const int position : {1, 32767, 32768, 32769, kOthers})
-            QCOMPARE(list->Row(position).Text(), QStringLiteral("V%1").arg(position - 1));
+            QCOMPARE(list->Row(position).Text(), name(position - 1));
         QCOMPARE(list->Row(kOthers + 1).Text() + list->Row(kOthers + 2).Text(),
                  QStringLiteral("DCSServerTimeUpdatePerfis"));
     }
