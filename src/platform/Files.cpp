@@ -74,7 +74,13 @@ bool RenameReplacing(const std::filesystem::path& from, const std::filesystem::p
     // The C runtime's rename refuses an existing target; MoveFileEx replaces it in one step on the same volume.
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 #else
+    // A file without its owner's write permission stands for one with Windows' read-only attribute, which
+    // MoveFileEx will not replace whoever asks; rename(2) would, for root or with a writable folder.
     std::error_code ec;
+    const auto target = std::filesystem::status(to, ec);
+    if (!ec && std::filesystem::exists(target) &&
+        (target.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
+        return false;
     std::filesystem::rename(from, to, ec);
     return !ec;
 #endif
