@@ -33,9 +33,15 @@ class EmulatedPrinterHandle final : public PrinterHandle
 {
 };
 
-bool Done(sqlite::Statement& stmt) { return stmt.Step() == SQLITE_DONE; }
+bool Done(sqlite::Statement& stmt)
+{
+    return stmt.Step() == SQLITE_DONE;
+}
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 std::vector<std::string> SplitWords(std::string_view line)
 {
@@ -86,11 +92,16 @@ std::shared_ptr<EmulatedSystem> EmulatedSystem::Open(const std::filesystem::path
     system->folder_ = std::filesystem::absolute(folder, ec);
     if (!system->db_.Open(store.string(), false, error))
         return nullptr;
+    // The store is in WAL mode since it was made. Its tables are made here only on a machine that has never had
+    // them, so an open writes nothing to a machine in use; several processes wait for each other's locks.
     std::string why;
-    // Several quenyx-net processes record at once: they wait for each other rather than fail.
-    if (!system->db_.Exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA busy_timeout = 10000;", &why) ||
-        !system->db_.Exec(kSchema, &why)) {
-        error = "cannot read " + store.string() + ": " + why;
+    auto tables = system->db_.Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                                      "name IN ('spooler_printers', 'printer_status', 'machine_settings', "
+                                      "'services', 'commands')");
+    const int rc = tables.Step();
+    if (rc != SQLITE_ROW || !system->db_.Exec("PRAGMA synchronous = NORMAL;", &why) ||
+        (tables.Int(0) != 5 && !system->db_.Exec(kSchema, &why))) {
+        error = "the store " + store.string() + " cannot be used: " + (why.empty() ? system->db_.LastError() : why);
         return nullptr;
     }
     return system;
@@ -142,7 +153,19 @@ bool EmulatedSystem::StartHidden(const std::string& commandLine)
         return false;
     if (!EqualsIgnoringCase(words.front(), "net"))
         return StartNormal(commandLine);
-    return Start(NetProgram(), words);
+    // The record is made here, as the command is launched, so that it keeps the order of the launches
+    // whichever child reaches the store first; the child only does the work.
+    auto record = db_.Prepare("INSERT INTO commands(line) VALUES(?1)");
+    record.Bind(1, NetLine({words.begin() + 1, words.end()}));
+    if (!Done(record))
+        return false;
+    const std::int64_t seq = sqlite3_last_insert_rowid(db_.handle());
+    if (Start(NetProgram(), words, {std::string(kNetRecordedVariable) + "=1"}))
+        return true;
+    auto drop = db_.Prepare("DELETE FROM commands WHERE seq = ?1");
+    drop.Bind(1, seq);
+    std::ignore = Done(drop);
+    return false;
 }
 
 bool EmulatedSystem::StartNormal(const std::string& commandLine)
@@ -198,11 +221,21 @@ bool EmulatedSystem::StartNormal(const std::string& commandLine)
     return Start(resolve(program), argv);
 }
 
-bool EmulatedSystem::Start(const std::filesystem::path& program, const std::vector<std::string>& argv)
+bool EmulatedSystem::Start(const std::filesystem::path& program, const std::vector<std::string>& argv,
+                           std::vector<std::string> environment)
 {
     if (program.empty())
         return false;
-    return StartDetached(program, argv, {"QUENYX_MACHINE=" + folder_.string()});
+    environment.push_back("QUENYX_MACHINE=" + folder_.string());
+    return StartDetached(program, argv, environment);
+}
+
+std::string EmulatedSystem::NetLine(const std::vector<std::string>& words)
+{
+    std::string line = "net";
+    for (const auto& word : words)
+        line += " " + word;
+    return line;
 }
 
 bool EmulatedSystem::SetServiceState(const std::string& name, std::uint32_t state)
@@ -231,19 +264,17 @@ std::vector<EmulatedSystem::Service> EmulatedSystem::Services()
     return services;
 }
 
-EmulatedSystem::NetOutcome EmulatedSystem::RunNet(const std::vector<std::string>& words)
+EmulatedSystem::NetOutcome EmulatedSystem::RunNet(const std::vector<std::string>& words, bool record)
 {
-    std::string line = "net";
-    for (const auto& word : words)
-        line += " " + word;
+    const std::string line = NetLine(words);
 
     // The record and the change land together or not at all, and concurrent nets queue on the write lock.
     std::string why;
     if (!db_.Exec("BEGIN IMMEDIATE;", &why))
         return NetOutcome{1, "the machine's store is busy: " + why};
-    auto record = db_.Prepare("INSERT INTO commands(line) VALUES(?1)");
-    record.Bind(1, line);
-    const auto outcome = Done(record) ? ApplyNet(words) : std::nullopt;
+    auto recording = db_.Prepare("INSERT INTO commands(line) VALUES(?1)");
+    recording.Bind(1, line);
+    const auto outcome = !record || Done(recording) ? ApplyNet(words) : std::nullopt;
     if (!outcome || !db_.Exec("COMMIT;", &why)) {
         std::ignore = db_.Exec("ROLLBACK;");
         return NetOutcome{1, "cannot record \"" + line + "\": " + (why.empty() ? db_.LastError() : why)};
@@ -356,6 +387,5 @@ bool EmulatedSystem::StatusComponentInstalled()
     auto stmt = db_.Prepare("SELECT value FROM machine_settings WHERE name = 'status_component'");
     return stmt.Step() != SQLITE_ROW || stmt.Text(0) != "removed";
 }
-
 
 } // namespace quenyx::platform
