@@ -24,10 +24,20 @@ class EmulatedMachine final : public RegistryBackend, public RegistryAdmin, publ
 public:
     static constexpr const char* kRegistryFile = "registry.sqlite3";
 
-    // Opens the machine in `folder`; with `create`, makes the folder, drive C: and the store when missing.
-    // Returns null with `error` set when the folder holds no usable machine.
-    static std::shared_ptr<EmulatedMachine> Open(const std::filesystem::path& folder, bool create,
-                                                 std::string& error);
+    enum class Mode {
+        Create,    // makes the folder, drive C: and the store when missing
+        ReadWrite, // an existing machine, to be read and changed: its folder and store must be writable
+        ReadOnly,  // an existing machine, only read: nothing in the folder changes, a read-only store is fine
+    };
+
+    // Opens the machine in `folder`. Returns null with `error` set, naming the folder and what is wrong with
+    // it, when the folder holds no usable machine (missing, read-only for ReadWrite, a store that is empty,
+    // truncated or not a store at all). Opening an existing machine writes nothing to it.
+    static std::shared_ptr<EmulatedMachine> Open(const std::filesystem::path& folder, Mode mode, std::string& error);
+    static std::shared_ptr<EmulatedMachine> Open(const std::filesystem::path& folder, bool create, std::string& error)
+    {
+        return Open(folder, create ? Mode::Create : Mode::ReadWrite, error);
+    }
     ~EmulatedMachine() override;
 
     const std::filesystem::path& folder() const { return folder_; }
@@ -58,11 +68,16 @@ public:
     // The key's id, or 0 when no such key exists ("" is the root).
     std::int64_t FindKey(std::string_view path);
 
+    // Whether a write has failed because another process held the store's lock for longer than the wait.
+    bool WasLocked() const { return locked_; }
+
 private:
     class Key;
 
     explicit EmulatedMachine(std::filesystem::path folder);
-    bool Initialise(bool create, std::string& error);
+    bool Initialise(Mode mode, std::string& error);
+    // Notes a statement's result code; false unless it succeeded (SQLITE_DONE).
+    bool Done(int rc);
 
     std::int64_t Find(std::string_view path);
     bool WriteDenied(std::string_view path);
@@ -80,6 +95,7 @@ private:
     bool snapshotOpen_ = false;
     const Key* snapshotOwner_ = nullptr; // null while held for reads: every read key shares it
     int readHolds_ = 0;
+    bool locked_ = false;
 };
 
 } // namespace quenyx::platform

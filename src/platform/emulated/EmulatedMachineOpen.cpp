@@ -1,0 +1,150 @@
+#include "platform/emulated/EmulatedMachine.h"
+
+#include <sqlite3.h>
+
+#include <cstring>
+#include <fstream>
+#include <system_error>
+#include <unistd.h>
+
+namespace quenyx::platform {
+
+namespace {
+
+constexpr const char* kSchema = R"sql(
+CREATE TABLE IF NOT EXISTS keys(
+    id INTEGER PRIMARY KEY,
+    parent INTEGER REFERENCES keys(id) ON DELETE CASCADE,
+    name TEXT NOT NULL,
+    fold TEXT NOT NULL,
+    path_fold TEXT NOT NULL UNIQUE);
+CREATE INDEX IF NOT EXISTS keys_by_parent ON keys(parent, fold);
+CREATE TABLE IF NOT EXISTS vals(
+    key INTEGER NOT NULL REFERENCES keys(id) ON DELETE CASCADE,
+    fold TEXT NOT NULL,
+    seq INTEGER NOT NULL,
+    name TEXT NOT NULL,
+    type INTEGER NOT NULL,
+    data BLOB NOT NULL,
+    PRIMARY KEY(key, fold)) WITHOUT ROWID;
+CREATE INDEX IF NOT EXISTS vals_by_seq ON vals(key, seq);
+CREATE TABLE IF NOT EXISTS write_denied(path_fold TEXT PRIMARY KEY);
+INSERT OR IGNORE INTO keys(id, parent, name, fold, path_fold) VALUES(1, NULL, '', '', '');
+)sql";
+
+// A file or folder without its owner's write permission is read-only, as Windows' attribute is: for root too.
+bool ReadOnlyOnDisk(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    const auto perms = std::filesystem::status(path, ec).permissions();
+    return ec || (perms & std::filesystem::perms::owner_write) == std::filesystem::perms::none ||
+           ::access(path.c_str(), W_OK) != 0;
+}
+
+// What the store's header says of it, before SQLite reads any further: empty when it looks whole.
+std::string HeaderFault(const std::filesystem::path& store)
+{
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(store, ec);
+    if (ec)
+        return "cannot be read: " + ec.message();
+    if (size == 0)
+        return "is empty (0 bytes)";
+    unsigned char header[100] = {};
+    std::ifstream in(store, std::ios::binary);
+    in.read(reinterpret_cast<char*>(header), sizeof header);
+    if (in.gcount() < static_cast<std::streamsize>(sizeof header) || std::memcmp(header, "SQLite format 3", 16) != 0)
+        return "is corrupt (not a machine's store)";
+    // The page count of the header is only kept in step with the file once the write-ahead log has been
+    // checkpointed into it, and it holds only while the two change counters agree.
+    std::filesystem::path wal = store;
+    wal += "-wal";
+    const auto walSize = std::filesystem::file_size(wal, ec);
+    const auto word = [&header](int at) {
+        return std::uint32_t{header[at]} << 24 | std::uint32_t{header[at + 1]} << 16 |
+               std::uint32_t{header[at + 2]} << 8 | header[at + 3];
+    };
+    const std::uint32_t pageSize = header[16] == 0 && header[17] == 1 ? 65536u : (header[16] << 8 | header[17]);
+    if ((ec || walSize == 0) && word(24) == word(92) && size < static_cast<std::uintmax_t>(pageSize) * word(28))
+        return "is truncated (" + std::to_string(size) + " of " +
+               std::to_string(static_cast<std::uintmax_t>(pageSize) * word(28)) + " bytes)";
+    return {};
+}
+
+} // namespace
+
+std::shared_ptr<EmulatedMachine> EmulatedMachine::Open(const std::filesystem::path& folder, Mode mode,
+                                                       std::string& error)
+{
+    std::shared_ptr<EmulatedMachine> machine(new EmulatedMachine(folder));
+    if (!machine->Initialise(mode, error))
+        return nullptr;
+    return machine;
+}
+
+bool EmulatedMachine::Initialise(Mode mode, std::string& error)
+{
+    std::error_code ec;
+    const auto store = folder_ / kRegistryFile;
+    const std::string where = "the machine folder " + folder_.string();
+    if (mode == Mode::Create) {
+        std::filesystem::create_directories(folder_ / "drive_c", ec);
+        if (ec) {
+            error = "cannot create " + folder_.string() + ": " + ec.message();
+            return false;
+        }
+        std::string why;
+        if (!db_.Open(store.string(), true, why) ||
+            !db_.Exec("PRAGMA foreign_keys = ON; PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;", &why) ||
+            !db_.Exec(kSchema, &why)) {
+            error = "cannot create " + store.string() + ": " + why;
+            return false;
+        }
+        return true;
+    }
+
+    if (!std::filesystem::is_directory(folder_, ec)) {
+        error = where + " does not exist";
+        return false;
+    }
+    if (!std::filesystem::is_regular_file(store, ec)) {
+        error = "no emulated machine in " + folder_.string() + " (" + store.filename().string() + " is missing)";
+        return false;
+    }
+    if (const std::string fault = HeaderFault(store); !fault.empty()) {
+        error = "the store " + store.string() + " " + fault;
+        return false;
+    }
+    if (mode == Mode::ReadWrite && (ReadOnlyOnDisk(folder_) || ReadOnlyOnDisk(store))) {
+        error = where + " is read-only";
+        return false;
+    }
+
+    // A reader takes no lock and leaves no file behind when no writer is at work (no write-ahead log).
+    std::filesystem::path wal = store;
+    wal += "-wal";
+    std::string why;
+    const bool opened = mode == Mode::ReadOnly
+                            ? db_.OpenReadOnly(store.string(), !std::filesystem::exists(wal, ec), why)
+                            : db_.Open(store.string(), false, why);
+    // Connection settings only: nothing here writes to the store.
+    if (!opened || !db_.Exec("PRAGMA foreign_keys = ON; PRAGMA synchronous = NORMAL;", &why)) {
+        error = "the store " + store.string() + " cannot be opened: " + why;
+        return false;
+    }
+    auto tables = db_.Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                              "name IN ('keys', 'vals', 'write_denied')");
+    const int rc = tables.Step();
+    if (rc != SQLITE_ROW) {
+        error = "the store " + store.string() + ((rc & 0xFF) == SQLITE_BUSY ? " is locked: " : " is corrupt: ") +
+                db_.LastError();
+        return false;
+    }
+    if (tables.Int(0) != 3) {
+        error = "the store " + store.string() + " is corrupt (it holds no registry)";
+        return false;
+    }
+    return true;
+}
+
+} // namespace quenyx::platform
