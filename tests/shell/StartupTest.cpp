@@ -229,6 +229,7 @@ private slots:
 
         shell::frmMain second(QString(), LockFile());
         QVERIFY(!second.Load());
+        QCOMPARE(second.exitStatus(), 0);
         QCOMPARE(events_.list, QStringList{"step SingleInstance"});
         QCOMPARE(std::filesystem::file_size(log), size);
         QVERIFY(!second.isVisible());
