@@ -132,6 +132,8 @@ TEST_F(TraceFile, AReadOnlyFileStaysAsItWas)
     const auto writeBits = std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
                            std::filesystem::perms::others_write;
     std::filesystem::permissions(host, writeBits, std::filesystem::perm_options::remove);
+    ASSERT_EQ(std::filesystem::status(host).permissions() & std::filesystem::perms::owner_write,
+              std::filesystem::perms::none);
 
     EXPECT_EQ(mod_Trace::WriteTraceConfig(path, 5, ""), TraceFileStatus::CannotWrite);
     EXPECT_EQ(Contents(), "level = \"warn\"\r\n");
