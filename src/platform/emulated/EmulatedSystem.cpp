@@ -179,7 +179,7 @@ bool EmulatedSystem::StartNormal(const std::string& commandLine)
         if (IsWindowsPath(program)) {
             std::string error;
             if (!machine)
-                machine = EmulatedMachine::Open(folder_, false, error);
+                machine = EmulatedMachine::Open(folder_, EmulatedMachine::Mode::ReadOnly, error);
             return machine ? machine->HostPath(program) : std::filesystem::path();
         }
         if (program.find('/') != std::string::npos)
