@@ -117,10 +117,9 @@ CachedStatement Database::Cached(std::string_view sql)
     return CachedStatement(found->second.statement, found->second.inUse);
 }
 
-bool Database::Open(const std::string& file, bool create, std::string& error)
+bool Database::OpenAs(const std::string& name, int flags, std::string& error)
 {
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
-    if (sqlite3_open_v2(file.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(name.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         error = db_ ? sqlite3_errmsg(db_) : "out of memory";
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -128,6 +127,11 @@ bool Database::Open(const std::string& file, bool create, std::string& error)
     }
     sqlite3_busy_timeout(db_, BusyTimeout());
     return true;
+}
+
+bool Database::Open(const std::string& file, bool create, std::string& error)
+{
+    return OpenAs(file, SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0), error);
 }
 
 bool Database::OpenReadOnly(const std::string& file, bool immutable, std::string& error)
@@ -145,15 +149,7 @@ bool Database::OpenReadOnly(const std::string& file, bool immutable, std::string
         }
     }
     uri += immutable ? "?mode=ro&immutable=1" : "?mode=ro";
-    const int flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
-    if (sqlite3_open_v2(uri.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
-        error = db_ ? sqlite3_errmsg(db_) : "out of memory";
-        sqlite3_close_v2(db_);
-        db_ = nullptr;
-        return false;
-    }
-    sqlite3_busy_timeout(db_, BusyTimeout());
-    return true;
+    return OpenAs(uri, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, error);
 }
 
 int Database::BusyTimeout()

@@ -101,6 +101,8 @@ private:
         std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
     };
 
+    bool OpenAs(const std::string& name, int flags, std::string& error);
+
     sqlite3* db_ = nullptr;
     std::unordered_map<std::string, CacheEntry, TextHash, std::equal_to<>> cache_;
 };
