@@ -154,10 +154,11 @@ TEST_F(QuenyxMachine, ABrokenMachineIsNamedInOneLineAndLeftAsItWas)
         return fs::path(folder);
     };
     const fs::path empty = make("empty"), corrupt = make("corrupt"), truncated = make("truncated");
-    const fs::path readOnly = make("read-only"), storeless = dir / "storeless";
+    const fs::path readOnly = make("read-only"), storeless = dir / "storeless", cutShort = make("cut-short");
     fs::resize_file(empty / "registry.sqlite3", 0);
     std::ofstream(corrupt / "registry.sqlite3", std::ios::binary) << std::string(8192, 'z');
     fs::resize_file(truncated / "registry.sqlite3", 8192);
+    fs::resize_file(cutShort / "registry.sqlite3", fs::file_size(cutShort / "registry.sqlite3") - 4096);
     fs::create_directories(storeless);
     fs::permissions(readOnly, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
@@ -166,8 +167,10 @@ TEST_F(QuenyxMachine, ABrokenMachineIsNamedInOneLineAndLeftAsItWas)
         {dir / "missing", {"reg", "keys", "SOFTWARE"}, "does not exist"},
         {storeless, {"reg", "keys", "SOFTWARE"}, "registry.sqlite3 is missing"},
         {empty, {"reg", "keys", "SOFTWARE"}, "is empty (0 bytes)"},
+        {empty, {"commands"}, "is empty (0 bytes)"},
         {corrupt, {"reg", "values", "SOFTWARE\\T"}, "is corrupt"},
-        {truncated, {"reg", "values", "SOFTWARE\\T"}, "is truncated"},
+        {truncated, {"reg", "values", "SOFTWARE\\T"}, "truncated"},
+        {cutShort, {"reg", "keys", "SOFTWARE"}, "corrupt or truncated"},
         {readOnly, {"reg", "set", "SOFTWARE\\T", "V1", "y"}, "is read-only"},
     };
     for (const auto& [folder, words, message] : cases) {

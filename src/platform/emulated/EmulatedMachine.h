@@ -34,6 +34,9 @@ public:
     // it, when the folder holds no usable machine (missing, read-only for ReadWrite, a store that is empty,
     // truncated or not a store at all). Opening an existing machine writes nothing to it.
     static std::shared_ptr<EmulatedMachine> Open(const std::filesystem::path& folder, Mode mode, std::string& error);
+    // Whether `folder` holds a store (the folder and the file exist, the file is not empty), known without
+    // opening it: a file opened and closed beside SQLite's own would drop this process's locks on it.
+    static bool CheckStore(const std::filesystem::path& folder, std::string& error);
     static std::shared_ptr<EmulatedMachine> Open(const std::filesystem::path& folder, bool create, std::string& error)
     {
         return Open(folder, create ? Mode::Create : Mode::ReadWrite, error);

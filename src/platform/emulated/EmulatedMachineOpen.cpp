@@ -2,8 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <cstring>
-#include <fstream>
 #include <system_error>
 #include <unistd.h>
 
@@ -41,36 +39,6 @@ bool ReadOnlyOnDisk(const std::filesystem::path& path)
            ::access(path.c_str(), W_OK) != 0;
 }
 
-// What the store's header says of it, before SQLite reads any further: empty when it looks whole.
-std::string HeaderFault(const std::filesystem::path& store)
-{
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(store, ec);
-    if (ec)
-        return "cannot be read: " + ec.message();
-    if (size == 0)
-        return "is empty (0 bytes)";
-    unsigned char header[100] = {};
-    std::ifstream in(store, std::ios::binary);
-    in.read(reinterpret_cast<char*>(header), sizeof header);
-    if (in.gcount() < static_cast<std::streamsize>(sizeof header) || std::memcmp(header, "SQLite format 3", 16) != 0)
-        return "is corrupt (not a machine's store)";
-    // The page count of the header is only kept in step with the file once the write-ahead log has been
-    // checkpointed into it, and it holds only while the two change counters agree.
-    std::filesystem::path wal = store;
-    wal += "-wal";
-    const auto walSize = std::filesystem::file_size(wal, ec);
-    const auto word = [&header](int at) {
-        return std::uint32_t{header[at]} << 24 | std::uint32_t{header[at + 1]} << 16 |
-               std::uint32_t{header[at + 2]} << 8 | header[at + 3];
-    };
-    const std::uint32_t pageSize = header[16] == 0 && header[17] == 1 ? 65536u : (header[16] << 8 | header[17]);
-    if ((ec || walSize == 0) && word(24) == word(92) && size < static_cast<std::uintmax_t>(pageSize) * word(28))
-        return "is truncated (" + std::to_string(size) + " of " +
-               std::to_string(static_cast<std::uintmax_t>(pageSize) * word(28)) + " bytes)";
-    return {};
-}
-
 } // namespace
 
 std::shared_ptr<EmulatedMachine> EmulatedMachine::Open(const std::filesystem::path& folder, Mode mode,
@@ -80,6 +48,25 @@ std::shared_ptr<EmulatedMachine> EmulatedMachine::Open(const std::filesystem::pa
     if (!machine->Initialise(mode, error))
         return nullptr;
     return machine;
+}
+
+bool EmulatedMachine::CheckStore(const std::filesystem::path& folder, std::string& error)
+{
+    std::error_code ec;
+    const auto store = folder / kRegistryFile;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        error = "the machine folder " + folder.string() + " does not exist";
+        return false;
+    }
+    if (!std::filesystem::is_regular_file(store, ec)) {
+        error = "no emulated machine in " + folder.string() + " (" + store.filename().string() + " is missing)";
+        return false;
+    }
+    if (std::filesystem::file_size(store, ec) == 0 && !ec) {
+        error = "the store " + store.string() + " is empty (0 bytes)";
+        return false;
+    }
+    return true;
 }
 
 bool EmulatedMachine::Initialise(Mode mode, std::string& error)
@@ -103,18 +90,8 @@ bool EmulatedMachine::Initialise(Mode mode, std::string& error)
         return true;
     }
 
-    if (!std::filesystem::is_directory(folder_, ec)) {
-        error = where + " does not exist";
+    if (!CheckStore(folder_, error))
         return false;
-    }
-    if (!std::filesystem::is_regular_file(store, ec)) {
-        error = "no emulated machine in " + folder_.string() + " (" + store.filename().string() + " is missing)";
-        return false;
-    }
-    if (const std::string fault = HeaderFault(store); !fault.empty()) {
-        error = "the store " + store.string() + " " + fault;
-        return false;
-    }
     if (mode == Mode::ReadWrite && (ReadOnlyOnDisk(folder_) || ReadOnlyOnDisk(store))) {
         error = where + " is read-only";
         return false;
@@ -127,17 +104,18 @@ bool EmulatedMachine::Initialise(Mode mode, std::string& error)
     const bool opened = mode == Mode::ReadOnly
                             ? db_.OpenReadOnly(store.string(), !std::filesystem::exists(wal, ec), why)
                             : db_.Open(store.string(), false, why);
-    // Connection settings only: nothing here writes to the store.
-    if (!opened || !db_.Exec("PRAGMA foreign_keys = ON; PRAGMA synchronous = NORMAL;", &why)) {
+    if (!opened) {
         error = "the store " + store.string() + " cannot be opened: " + why;
         return false;
     }
+    // Connection settings only: nothing here writes to the store. The first read of the schema is where a damaged
+    // file shows, a file shorter than its header says included.
     auto tables = db_.Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
                               "name IN ('keys', 'vals', 'write_denied')");
-    const int rc = tables.Step();
-    if (rc != SQLITE_ROW) {
-        error = "the store " + store.string() + ((rc & 0xFF) == SQLITE_BUSY ? " is locked: " : " is corrupt: ") +
-                db_.LastError();
+    if (!db_.Exec("PRAGMA foreign_keys = ON; PRAGMA synchronous = NORMAL;", &why) || tables.Step() != SQLITE_ROW) {
+        const bool busy = (sqlite3_errcode(db_.handle()) & 0xFF) == SQLITE_BUSY;
+        error =
+            "the store " + store.string() + (busy ? " is locked: " : " is corrupt or truncated: ") + db_.LastError();
         return false;
     }
     if (tables.Int(0) != 3) {

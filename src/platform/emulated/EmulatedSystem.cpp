@@ -82,12 +82,11 @@ std::filesystem::path NetProgram()
 
 std::shared_ptr<EmulatedSystem> EmulatedSystem::Open(const std::filesystem::path& folder, std::string& error)
 {
-    const auto store = folder / "registry.sqlite3";
+    const auto store = folder / EmulatedMachine::kRegistryFile;
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(store, ec)) {
-        error = "no emulated machine in " + folder.string();
+    // An empty store would otherwise open as a new database and be given tables.
+    if (!EmulatedMachine::CheckStore(folder, error))
         return nullptr;
-    }
     std::shared_ptr<EmulatedSystem> system(new EmulatedSystem());
     system->folder_ = std::filesystem::absolute(folder, ec);
     if (!system->db_.Open(store.string(), false, error))
