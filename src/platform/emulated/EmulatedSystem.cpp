@@ -33,15 +33,9 @@ class EmulatedPrinterHandle final : public PrinterHandle
 {
 };
 
-bool Done(sqlite::Statement& stmt)
-{
-    return stmt.Step() == SQLITE_DONE;
-}
+bool Done(sqlite::Statement& stmt) { return stmt.Step() == SQLITE_DONE; }
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::vector<std::string> SplitWords(std::string_view line)
 {
