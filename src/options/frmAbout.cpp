@@ -1,6 +1,5 @@
 #include "options/frmAbout.h"
 
-#include "widgets/ModalHook.h"
 #include "options/AgentValues.h"
 #include "platform/Platform.h"
 #include "platform/modGlobalization.h"
@@ -8,6 +7,7 @@
 #include "platform/mod_Trace.h"
 #include "widgets/Look.h"
 #include "widgets/MessageBox.h"
+#include "widgets/ModalHook.h"
 #include "widgets/PanelButton.h"
 #include "widgets/TitleStrip.h"
 #include "widgets/TranslateForm.h"
@@ -32,7 +32,6 @@ void Log(const std::string& message)
 {
     mod_Trace::WriteTrace("StartSysInfo", message);
 }
-
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height,
                   const QFont& font)

@@ -12,13 +12,12 @@
 #include "widgets/PanelButton.h"
 #include "widgets/TitleStrip.h"
 #include "widgets/TranslateForm.h"
+#include "widgets/WrappingCheckBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyleOptionButton>
-#include <QStylePainter>
 
 #include <tuple>
 
@@ -56,31 +55,6 @@ constexpr std::array<Row, 7> kRows{{
 }};
 
 using modGlobalization::Text;
-
-// The secure-print choice's caption is longer than the page is wide; a plain check box would cut it off.
-class WrappingCheckBox final : public QCheckBox
-{
-public:
-    using QCheckBox::QCheckBox;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QStylePainter painter(this);
-        QStyleOptionButton option;
-        initStyleOption(&option);
-        const QString caption = option.text;
-        option.text.clear();
-        painter.drawControl(QStyle::CE_CheckBox, option);
-        option.text = caption;
-        QRect area = style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this);
-        area.setRight(rect().right());
-        style()->drawItemText(&painter, area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, palette(),
-                              isEnabled(), caption, QPalette::WindowText);
-    }
-
-    bool hitButton(const QPoint& position) const override { return rect().contains(position); }
-};
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height)
 {
@@ -234,7 +208,7 @@ void frmOptions::BuildSecurePrintPage(QWidget* page)
     frmPrintSecureOptions_->setObjectName(QStringLiteral("frmPrintSecureOptions"));
     frmPrintSecureOptions_->setGeometry(0, Px(420), Px(4200), Px(3800));
 
-    chkSecurePrintChoiceEnabled_ = new WrappingCheckBox(
+    chkSecurePrintChoiceEnabled_ = new shell::WrappingCheckBox(
         QStringLiteral("Habilitar a escolha entre imprimir documento na hora ou reter para posterior liberação"),
         frmPrintSecureOptions_);
     chkSecurePrintChoiceEnabled_->setObjectName(QStringLiteral("chkSecurePrintChoiceEnabled"));
@@ -314,6 +288,11 @@ void frmOptions::Load()
     ShowSelectedTab();
     UpdateSecurePrintPanel();
     modGlobalization::TranslateForm(this);
+    // The choice's caption, translated, may take more lines than the design's: what follows it moves down.
+    const int grown = chkSecurePrintChoiceEnabled_->FitCaption();
+    for (QWidget* below :
+         std::initializer_list<QWidget*>{lblReleaserAddress_, txtReleaserAddress_, lblSecurePrintWarning_})
+        below->move(below->x(), below->y() + grown);
 }
 
 void frmOptions::ReadComponent(std::size_t index, std::string& baseFile)

@@ -17,6 +17,7 @@ namespace quenyx::shell {
 class ClickableLabel;
 class PanelButton;
 class TitleStrip;
+class WrappingCheckBox;
 } // namespace quenyx::shell
 
 namespace quenyx::options {
@@ -81,7 +82,7 @@ private:
     QPushButton* btnTracePath_ = nullptr;
     QCheckBox* chkPrintSecureEnable_ = nullptr;
     QWidget* frmPrintSecureOptions_ = nullptr;
-    QCheckBox* chkSecurePrintChoiceEnabled_ = nullptr;
+    shell::WrappingCheckBox* chkSecurePrintChoiceEnabled_ = nullptr;
     QLabel* lblReleaserAddress_ = nullptr;
     QLineEdit* txtReleaserAddress_ = nullptr;
     QLabel* lblSecurePrintWarning_ = nullptr;

@@ -74,9 +74,21 @@ bool RenameReplacing(const std::filesystem::path& from, const std::filesystem::p
 {
 #ifdef _WIN32
     // The C runtime's rename refuses an existing target; MoveFileEx replaces it in one step on the same volume.
+    // Windows' MoveFileEx will not replace a read-only file; Wine's does, so the rule is kept here as well.
+    const DWORD attributes = GetFileAttributesW(to.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 #else
+    // A file without its owner's write permission stands for one with Windows' read-only attribute, which
+    // MoveFileEx will not replace whoever asks; rename(2) would, for root or with a writable folder.
     std::error_code ec;
+    const auto target = std::filesystem::status(to, ec);
+    if (!ec && std::filesystem::exists(target) &&
+        (target.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
+        return false;
     std::filesystem::rename(from, to, ec);
     return !ec;
 #endif

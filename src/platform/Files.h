@@ -29,7 +29,7 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& file);
 bool WriteWholeFile(const std::filesystem::path& file, std::string_view bytes);
 
 // Renames `from` to `to`, replacing `to` in one step: whoever opens `to` meanwhile finds the old file or the new
-// one, never none. False when it failed; `to` is then as it was.
+// one, never none. False when it failed (`to` is read-only, held open, ...); `to` is then as it was.
 bool RenameReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Standard output takes bytes as they are (no CR added before LF on Windows), so a binary file can be written to it.

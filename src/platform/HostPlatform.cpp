@@ -16,7 +16,7 @@ namespace quenyx::platform {
 
 namespace {
 
-// Without the library the console keeps its design captions and shows empty messages.
+// Without the library the console shows its English texts, and the first lookup logs why.
 void InstallTextCatalog(Platform& platform)
 {
     std::string reason;

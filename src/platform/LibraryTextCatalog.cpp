@@ -69,7 +69,9 @@ public:
             return nullptr;
         }
 #else
-        void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+        // Never unmapped once loaded: the library brings its own Qt, whose globals do not survive an unload
+        // (what they still point to would be lost, and reported as leaked).
+        void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
         if (!handle) {
             const char* reason = dlerror();
             error = reason ? reason : Display(file);

@@ -65,7 +65,8 @@ public:
     virtual RegStatus EnumKey(std::uint32_t index, std::uint32_t nameCapacity, std::string& name) = 0;
     // RegEnumValueA with a name buffer of `nameCapacity` characters and a data buffer of `dataCapacity` bytes.
     // `data` holds the stored bytes; `dataLength` is their count as stored (it may differ from data.size()
-    // where a backend converts code pages).
+    // where a backend converts code pages). MoreData when the name or the data does not fit; `dataLength` then
+    // holds the data's size where the call learnt it (as RegEnumValueA reports it), else 0.
     virtual RegStatus EnumValue(std::uint32_t index, std::uint32_t nameCapacity, std::uint32_t dataCapacity,
                                 std::string& name, std::string& data, std::uint32_t& dataLength) = 0;
 

@@ -1,13 +1,83 @@
 #include "platform/Text.h"
 
+#include "platform/Utf.h"
+
 namespace quenyx::platform {
+
+namespace {
+
+bool Odd(char32_t c)
+{
+    return (c & 1) != 0;
+}
+
+// The simple upper case of the Latin, Greek and Cyrillic letters, as Windows' upcase table has them; every other
+// character is its own upper case. The dotless i and the long s stay as they are, so they never meet ASCII names.
+char32_t Upper(char32_t c)
+{
+    if (c >= 'a' && c <= 'z')
+        return c - 0x20;
+    if ((c >= 0xE0 && c <= 0xFE && c != 0xF7) || (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) || (c >= 0x430 && c <= 0x44F))
+        return c - 0x20;
+    if (c == 0xFF)
+        return 0x178;
+    if (c == 0x3C2)
+        return 0x3A3;
+    if (c == 0x3AC)
+        return 0x386;
+    if (c >= 0x3AD && c <= 0x3AF)
+        return c - 0x25;
+    if (c == 0x3CC)
+        return 0x38C;
+    if (c == 0x3CD || c == 0x3CE)
+        return c - 0x3F;
+    if (c >= 0x450 && c <= 0x45F)
+        return c - 0x50;
+    // Pairs whose small letter comes second (odd), and the two runs of Latin Extended-A where it comes first.
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E) || (c >= 0x1CD && c <= 0x1DC))
+        return Odd(c) ? c : c - 1;
+    if ((c >= 0x100 && c <= 0x137 && c != 0x131) || (c >= 0x14A && c <= 0x177) || (c >= 0x1DE && c <= 0x1EF) ||
+        (c >= 0x1F8 && c <= 0x21F) || (c >= 0x222 && c <= 0x233) || (c >= 0x460 && c <= 0x481) ||
+        (c >= 0x48A && c <= 0x4BF) || (c >= 0x4D0 && c <= 0x52F) || (c >= 0x1E00 && c <= 0x1E95) ||
+        (c >= 0x1EA0 && c <= 0x1EFF))
+        return Odd(c) ? c - 1 : c;
+    return c;
+}
+
+// The code point of the two- or three-byte UTF-8 sequence at `at`, and its length; 0 for anything else, which
+// then passes through byte by byte.
+std::size_t Decode(std::string_view text, std::size_t at, char32_t& c)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : 0;
+    if (length == 0 || at + length > text.size())
+        return 0;
+    c = lead & (length == 2 ? 0x1F : 0x0F);
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[at + k]);
+        if ((next & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (next & 0x3F);
+    }
+    return c >= (length == 2 ? 0x80u : 0x800u) ? length : 0;
+}
+
+} // namespace
 
 std::string FoldName(std::string_view name)
 {
-    std::string out(name);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+    std::string out;
+    out.reserve(name.size());
+    for (std::size_t at = 0; at < name.size();) {
+        char32_t c = static_cast<unsigned char>(name[at]);
+        std::size_t length = c < 0x80 ? 1 : Decode(name, at, c);
+        if (length == 0) {
+            out.push_back(name[at++]);
+            continue;
+        }
+        AppendUtf8(out, Upper(c));
+        at += length;
+    }
     return out;
 }
 
@@ -20,7 +90,10 @@ std::string AsciiLower(std::string_view text)
     return out;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) { return FoldName(a) == FoldName(b); }
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return FoldName(a) == FoldName(b);
+}
 
 bool SplitKeyPath(std::string_view path, std::vector<std::string>& parts)
 {

@@ -8,8 +8,9 @@
 
 namespace quenyx::platform {
 
-// Registry names compare the way Windows compares them: upper-cased. Only ASCII letters fold; other
-// characters compare as they are.
+// Registry names compare the way Windows compares them: upper-cased, every Latin, Greek and Cyrillic letter
+// with it ("Ação" and "AÇÃO" are one name); other characters compare as they are. AsciiLower folds ASCII only,
+// for the texts of files whose keywords are ASCII.
 std::string FoldName(std::string_view name);
 std::string AsciiLower(std::string_view text);
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
@@ -19,8 +20,7 @@ bool SplitKeyPath(std::string_view path, std::vector<std::string>& parts);
 
 // A registry text as a whole number: blanks around it and a leading '+' allowed; nothing for any other text
 // or for a number outside T.
-template <typename T>
-std::optional<T> ParseInteger(std::string_view text)
+template <typename T> std::optional<T> ParseInteger(std::string_view text)
 {
     while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);

@@ -1,5 +1,6 @@
 #include "platform/modGlobalization.h"
 
+#include "platform/EnglishCatalog.h"
 #include "platform/Platform.h"
 #include "platform/Utf.h"
 #include "platform/mod_Trace.h"
@@ -27,7 +28,7 @@ std::string GetLocalizedString(const std::string& key)
             mod_Trace::WriteTrace("modGlobalization", "biblioteca de textos ausente: " + g_missingReason);
             g_missingReason.clear();
         }
-        return {};
+        return platform::EnglishText(key);
     }
     constexpr std::int32_t kLength = 1000;
     catalog->LoadResources(u"Quenyx\\Agent");

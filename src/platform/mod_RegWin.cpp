@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "platform/mod_Trace.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace quenyx::mod_RegWin {
@@ -14,6 +15,10 @@ using mod_Trace::WriteTrace;
 
 constexpr std::uint32_t kEnumNameCapacity = 255;
 constexpr std::uint32_t kEnumDataCapacity = 255;
+// The longest value name the registry allows (16,383 characters) and its NUL.
+constexpr std::uint32_t kMaxValueNameCapacity = 16384;
+// How often one entry is asked for again: the value may grow between two asks.
+constexpr int kMaxAsks = 4;
 
 RegStatus Open(const std::string& keyPath, std::uint32_t access, std::unique_ptr<RegistryKey>& key)
 {
@@ -50,8 +55,7 @@ std::string GetSettingString(RootKey, const std::string& keyPath, const std::str
 
     std::uint32_t type = reg_type::None;
     std::uint32_t size = 0;
-    const RegStatus queried =
-        key ? key->QueryValueInfo(valueName, type, size) : reg_error::InvalidHandle;
+    const RegStatus queried = key ? key->QueryValueInfo(valueName, type, size) : reg_error::InvalidHandle;
     if (tracing)
         WriteTrace("GetSettingString", "ret 2 => " + std::to_string(queried));
 
@@ -159,12 +163,14 @@ void EnumValues(RootKey, const std::string& keyPath, std::vector<std::string>& e
             std::string name;
             std::string data;
             std::uint32_t dataLength = 0;
-            const RegStatus status =
-                key->EnumValue(index, kEnumNameCapacity, kEnumDataCapacity, name, data, dataLength);
+            RegStatus status = key->EnumValue(index, kEnumNameCapacity, kEnumDataCapacity, name, data, dataLength);
+            // A value whose name or data does not fit is asked for again with room for the longest name and
+            // for the data's size as the enumeration reported it, so it is listed whole, never cut short.
+            for (int ask = 1; status == reg_error::MoreData && ask < kMaxAsks; ++ask)
+                status = key->EnumValue(index, kMaxValueNameCapacity, std::max(dataLength, kEnumDataCapacity), name,
+                                        data, dataLength);
             if (status == reg_error::NoMoreItems)
                 break;
-            // A value whose name or data does not fit is passed over rather than listed cut short: a
-            // truncated text, edited and saved back, would lose the rest of the value.
             if (status != reg_error::Success) {
                 if (status != reg_error::MoreData)
                     break;

@@ -68,12 +68,24 @@ void SetTraceSettings(const std::string& level, const std::string& path)
     g_tracePath = path;
 }
 
-void ResetTraceSettings() { SetTraceSettings("0", ""); }
+void ResetTraceSettings()
+{
+    SetTraceSettings("0", "");
+}
 
-bool Tracing() { return LoggingOn(); }
+bool Tracing()
+{
+    return LoggingOn();
+}
 
-const std::string& traceLevel() { return g_traceLevel; }
-const std::string& tracePath() { return g_tracePath; }
+const std::string& traceLevel()
+{
+    return g_traceLevel;
+}
+const std::string& tracePath()
+{
+    return g_tracePath;
+}
 
 std::string LogFilePath(const std::string& shortDate)
 {

@@ -32,9 +32,9 @@ void SearchClusterPrinters()
         std::ignore = mod_RegWin::EnumKeys(HKLM, printersKey, names);
         WriteTrace("Cluster", "Total de impressoras no cluster = " + std::to_string(names.size() - 1));
 
-        const std::string shortName =
-            mod_RegWin::GetSettingString(HKLM, printersKey + "\\" + names.front() + "\\DsSpooler", "shortServerName", "0");
-        if (shortName != "0" && platform::AsciiLower(shortName) == platform::AsciiLower(agentCluster)) {
+        const std::string shortName = mod_RegWin::GetSettingString(
+            HKLM, printersKey + "\\" + names.front() + "\\DsSpooler", "shortServerName", "0");
+        if (shortName != "0" && platform::EqualsIgnoringCase(shortName, agentCluster)) {
             printers::clusters().Add(shortName, printersKey);
             std::ignore = SearchPrinters(printersKey, shortName);
         }

@@ -13,7 +13,10 @@ namespace quenyx::mod_Printers {
 using mod_RegWin::HKLM;
 using mod_Trace::WriteTrace;
 
-std::optional<std::int16_t> ToInt16(const std::string& text) { return platform::ParseInteger<std::int16_t>(text); }
+std::optional<std::int16_t> ToInt16(const std::string& text)
+{
+    return platform::ParseInteger<std::int16_t>(text);
+}
 
 bool SearchPrinters(const std::string& keyPath, const std::string& clusterName)
 {
@@ -76,8 +79,9 @@ bool EditPrinter(printers::Printer& printer)
 
     const auto& component = platform::Current().printerStatus;
     std::int32_t status = 0;
-    const platform::StatusAnswer answer = component ? component->GetPrinterStatus(printer.TessalineID(), fullName, status)
-                                                    : platform::StatusAnswer::Failed;
+    const platform::StatusAnswer answer = component
+                                              ? component->GetPrinterStatus(printer.TessalineID(), fullName, status)
+                                              : platform::StatusAnswer::Failed;
     if (answer == platform::StatusAnswer::Failed) {
         WriteTrace("Printers", "erro no EditPrinter");
         return false;

@@ -80,6 +80,9 @@ void frmYesNo::Answer(bool yes)
     done(yes ? Accepted : Rejected);
 }
 
-void frmYesNo::SetAnswerHandlerForTests(std::function<bool(frmYesNo&)> handler) { AnswerHandler() = std::move(handler); }
+void frmYesNo::SetAnswerHandlerForTests(std::function<bool(frmYesNo&)> handler)
+{
+    AnswerHandler() = std::move(handler);
+}
 
 } // namespace quenyx::settings

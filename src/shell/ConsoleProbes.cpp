@@ -1,7 +1,7 @@
 #include "shell/ConsoleProbes.h"
 
-#include "widgets/ListControl.h"
 #include "shell/frmMain.h"
+#include "widgets/ListControl.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -18,14 +18,22 @@ public:
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
 
-    // False when another running instance holds the lock.
-    bool Acquire();
+    enum class Outcome {
+        Acquired,
+        HeldByAnother, // another running instance holds the lock
+        Failed,        // the lock file cannot be made (a missing or read-only folder): no instance is running
+    };
+    Outcome Acquire();
+    // Why the last Acquire failed, for the user.
+    QString failure() const;
+    QString fileName() const;
 
     // On an emulated machine one console per machine folder; on Windows one per user's temp folder.
     static QString DefaultLockFile();
 
 private:
     std::unique_ptr<QLockFile> lock_;
+    QString fileName_;
 };
 
 } // namespace quenyx::shell

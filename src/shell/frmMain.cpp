@@ -6,19 +6,21 @@
 #include "platform/mod_Services.h"
 #include "platform/mod_Trace.h"
 #include "printers/mod_Printers.h"
+#include "session/mod_Main.h"
 #include "settings/AgentSettings.h"
 #include "settings/frmYesNo.h"
+#include "shell/SingleInstance.h"
+#include "shell/frmWait.h"
 #include "widgets/ListControl.h"
 #include "widgets/Look.h"
 #include "widgets/MenuBar.h"
-#include "shell/SingleInstance.h"
+#include "widgets/MessageBox.h"
 #include "widgets/TitleStrip.h"
 #include "widgets/ToolButton.h"
 #include "widgets/TranslateForm.h"
-#include "shell/frmWait.h"
-#include "session/mod_Main.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QLabel>
 
 namespace quenyx::shell {
@@ -58,8 +60,8 @@ NavigationEntry MakeEntry(QWidget* panel, const char* name, const char* image, c
     clickable->setGeometry(0, Px(top), Px(2655), Px(400));
     entry.panel = clickable;
     entry.icon = Icon(clickable, QStringLiteral("icon") + base, QString::fromLatin1(image));
-    entry.selectedIcon =
-        Icon(clickable, QStringLiteral("icon%1Selected").arg(base), QString::fromLatin1(image) + QStringLiteral("_selected"));
+    entry.selectedIcon = Icon(clickable, QStringLiteral("icon%1Selected").arg(base),
+                              QString::fromLatin1(image) + QStringLiteral("_selected"));
     entry.selectedIcon->hide();
     entry.label = new QLabel(caption, clickable);
     entry.label->setObjectName(QStringLiteral("lbl") + base);
@@ -187,9 +189,9 @@ void frmMain::BuildNavigation()
     // The selected icons of the settings and cluster entries take the click and do nothing with it; the
     // printers entry's refreshes its view.
     const auto select = [this](void (frmMain::*view)(bool)) { return [this, view] { (this->*view)(true); }; };
-    for (auto [entry, view] : {std::pair{&configs_, &frmMain::SelectConfigsView},
-                               std::pair{&printers_, &frmMain::SelectPrintersView},
-                               std::pair{&cluster_, &frmMain::SelectClusterView}}) {
+    for (auto [entry, view] :
+         {std::pair{&configs_, &frmMain::SelectConfigsView}, std::pair{&printers_, &frmMain::SelectPrintersView},
+          std::pair{&cluster_, &frmMain::SelectClusterView}}) {
         connect(static_cast<ClickableLabel*>(entry->panel), &ClickableLabel::clicked, this, select(view));
         connect(entry->icon, &ClickableLabel::clicked, this, select(view));
     }
@@ -201,7 +203,15 @@ bool frmMain::Load()
     currentView = 0;
 
     Step("SingleInstance");
-    if (!instance_->Acquire()) {
+    const auto instance = instance_->Acquire();
+    if (instance != SingleInstance::Outcome::Acquired) {
+        // A lock that cannot be made is no other instance: the user is told, and the program fails.
+        if (instance == SingleInstance::Outcome::Failed) {
+            exitStatus_ = 1;
+            ShowMessage(QStringLiteral("The console cannot start: its lock file %1 cannot be made (%2).")
+                            .arg(QDir::toNativeSeparators(instance_->fileName()), instance_->failure()),
+                        this);
+        }
         Unload();
         return false;
     }
@@ -249,7 +259,10 @@ bool frmMain::Load()
     return true;
 }
 
-void frmMain::QuitConsole() { close(); }
+void frmMain::QuitConsole()
+{
+    close();
+}
 
 void frmMain::closeEvent(QCloseEvent* event)
 {

@@ -37,9 +37,11 @@ public:
     frmMain(QString argumentText, QString lockFile, QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // The start-up sequence. False when another instance runs: the window has been unloaded and the
-    // program is to end without showing anything.
+    // The start-up sequence. False when the program is to end without showing its window: another instance
+    // runs (exit status 0, nothing said), or the single-instance lock cannot be made at all (status 1, after
+    // a message naming the lock file and why); the window has been unloaded.
     bool Load();
+    int exitStatus() const { return exitStatus_; }
 
     // 0 none, 1 settings, 2 printers, 3 cluster.
     qint16 currentView = 0;
@@ -87,6 +89,7 @@ private:
     QString argumentText_;
     std::unique_ptr<SingleInstance> instance_;
     bool unloaded_ = false;
+    int exitStatus_ = 0;
 
     TitleStrip* brdTop_ = nullptr;
     MenuBar* menu_ = nullptr;

@@ -1,6 +1,6 @@
 // The main window's commands: toolbar, menu, and what each command does.
-#include "widgets/TranslateForm.h"
 #include "shell/frmMain.h"
+#include "widgets/TranslateForm.h"
 
 #include "options/AgentValues.h"
 #include "platform/Text.h"
@@ -8,13 +8,13 @@
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
 #include "printers/mod_Printers.h"
+#include "session/mod_Main.h"
 #include "settings/AgentSettings.h"
+#include "shell/frmWait.h"
 #include "widgets/ListControl.h"
 #include "widgets/Look.h"
 #include "widgets/MenuBar.h"
 #include "widgets/ToolButton.h"
-#include "shell/frmWait.h"
-#include "session/mod_Main.h"
 
 #include <QLabel>
 
@@ -28,7 +28,10 @@ using options::AgentValue;
 
 // "InstallType" as an integer; a text that is not one gives nothing, and the menu is built as for any type
 // other than 1 (no Secure print entry) instead of failing.
-std::optional<int> InstallType() { return platform::ParseInteger<int>(AgentValue("InstallType", "1")); }
+std::optional<int> InstallType()
+{
+    return platform::ParseInteger<int>(AgentValue("InstallType", "1"));
+}
 
 } // namespace
 
@@ -59,8 +62,8 @@ void frmMain::BuildMenuAndColumns()
                false);
     m.AddEntry(none, "mnTools", MenuStyle::Normal, Text("Tools"), {}, true);
     if (installType == 1)
-        m.AddEntry("mnTools", "opSecurePrint", MenuStyle::Normal, Text("rlsSafePrint") + more,
-                   icon("menu_secureprint"), true);
+        m.AddEntry("mnTools", "opSecurePrint", MenuStyle::Normal, Text("rlsSafePrint") + more, icon("menu_secureprint"),
+                   true);
     m.AddEntry("mnTools", "opTrace", MenuStyle::Normal, Text("Trace") + more, icon("menu_trace"), true);
     m.AddEntry(none, "mnAbout", MenuStyle::Normal, Text("About") + more, {}, true);
 
@@ -129,7 +132,10 @@ void frmMain::MenuClicked(const QString& key)
     UpdateCommandState();
 }
 
-void frmMain::Refresh() { ShowCurrentView(); }
+void frmMain::Refresh()
+{
+    ShowCurrentView();
+}
 
 void frmMain::Exclude()
 {

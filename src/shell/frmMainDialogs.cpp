@@ -1,6 +1,6 @@
 // The main window's commands that open a dialog, and what follows each one.
-#include "widgets/TranslateForm.h"
 #include "shell/frmMain.h"
+#include "widgets/TranslateForm.h"
 
 #include "options/frmAbout.h"
 #include "options/frmOptions.h"
@@ -12,8 +12,8 @@
 #include "settings/AgentSettings.h"
 #include "settings/frmAlter.h"
 #include "settings/frmInsert.h"
-#include "widgets/ListControl.h"
 #include "shell/frmWait.h"
+#include "widgets/ListControl.h"
 
 #include <QLabel>
 

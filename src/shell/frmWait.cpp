@@ -85,6 +85,9 @@ void SetWaitObserverForTests(std::function<void(const QString&, bool)> observer)
     WaitObserver() = std::move(observer);
 }
 
-frmWait* waitForm() { return WaitSlot().get(); }
+frmWait* waitForm()
+{
+    return WaitSlot().get();
+}
 
 } // namespace quenyx::shell

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QList>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
@@ -289,12 +290,26 @@ ListControl::ListControl(QWidget* parent) : QWidget(parent), model_(new ListMode
     connect(view_, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { emit rowDoubleClicked(index.row() + 1); });
     view_->viewport()->installEventFilter(this);
+    view_->installEventFilter(this);
 }
 
 ListControl::~ListControl() = default;
 
 bool ListControl::eventFilter(QObject* watched, QEvent* event)
 {
+    // Home and End go to the first and last row, as in a Windows list; a table would only change column.
+    if (watched == view_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Home || key->key() == Qt::Key_End) && key->modifiers() == Qt::NoModifier) {
+            if (Count() > 0) {
+                const QModelIndex row = model_->index(key->key() == Qt::Key_Home ? 0 : Count() - 1, 0);
+                view_->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect |
+                                                                  QItemSelectionModel::Rows);
+                view_->scrollTo(row);
+            }
+            return true;
+        }
+    }
     if (watched == view_->viewport() && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         // After the view has handled the press, so the selection is already the clicked row.

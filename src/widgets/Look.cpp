@@ -2,8 +2,8 @@
 
 #include <QFont>
 #include <QGuiApplication>
-#include <QPixmap>
 #include <QPalette>
+#include <QPixmap>
 #include <QScreen>
 #include <QWidget>
 
@@ -20,14 +20,17 @@ QFont DesignFont(double pointSize, bool bold)
 void RegisterFontSubstitutes()
 {
     // Open Sans is close to Segoe UI in width and height, and the same on every machine that installs it.
-    QFont::insertSubstitutions(QStringLiteral("Segoe UI"), {QStringLiteral("Open Sans"), QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("Open Sans"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Segoe UI"),
+                               {QStringLiteral("Open Sans"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Open Sans"), QStringLiteral("DejaVu Sans")});
 }
 
 QPixmap Image(const QString& name, int width, int height, const QWidget* widget)
 {
-    const qreal ratio = widget ? widget->devicePixelRatioF()
-                               : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->devicePixelRatio() : 1.0);
+    const qreal ratio =
+        widget ? widget->devicePixelRatioF()
+               : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->devicePixelRatio() : 1.0);
     const QSize wanted(qRound(width * ratio), qRound(height * ratio));
     // Each image is embedded at one to four times its drawn size; the smallest that is at least as large
     // as wanted is scaled down, so no image is ever blown up from fewer pixels than the screen shows.
@@ -60,11 +63,14 @@ void SetBackground(QWidget* widget, const QColor& colour)
     widget->setAutoFillBackground(true);
 }
 
+// The disabled group keeps the style's colour, so that a disabled control's text looks disabled.
 void SetTextColour(QWidget* widget, const QColor& colour)
 {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::WindowText, colour);
+        palette.setColor(group, QPalette::Text, colour);
+    }
     widget->setPalette(palette);
 }
 

@@ -10,7 +10,10 @@ class QWidget;
 namespace quenyx::shell {
 
 // 15 twips are one pixel at 96 dots per inch; Qt scales device-independent pixels on high-DPI screens.
-constexpr int Px(int twips) { return (twips + 7) / 15; }
+constexpr int Px(int twips)
+{
+    return (twips + 7) / 15;
+}
 
 inline const QColor kTitleBlue{15, 117, 179};
 inline const QColor kPanelGrey{0xDB, 0xDB, 0xDB};
@@ -23,7 +26,8 @@ inline const QColor kSelectedOrange{226, 93, 65};
 QFont DesignFont(double pointSize, bool bold = false);
 void RegisterFontSubstitutes();
 
-// An image of ours (":/images/<name>.png", rendered from images/<name>.svg at build time) drawn for `widget`'s screen at `width` x `height` logical pixels.
+// An image of ours (":/images/<name>.png", rendered from images/<name>.svg at build time) drawn for `widget`'s screen
+// at `width` x `height` logical pixels.
 QPixmap Image(const QString& name, int width, int height, const QWidget* widget = nullptr);
 
 void SetBackground(QWidget* widget, const QColor& colour);

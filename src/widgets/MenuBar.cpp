@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMenu>
 
 namespace quenyx::shell {
@@ -49,6 +50,7 @@ QMenu* MenuBar::SubmenuOf(Item& parent, const QString& parentKey)
     menu->setWindowFlag(Qt::NoDropShadowWindowHint);
     menu->setFont(DesignFont(9));
     parent.action->setMenu(menu);
+    menu->installEventFilter(this);
     // The bar opens the menu instead of triggering the entry; the opening is that entry's click.
     connect(menu, &QMenu::aboutToShow, this, [this, parentKey] { emit entryClicked(parentKey); });
     return menu;
@@ -90,6 +92,19 @@ bool MenuBar::AddEntry(const QString& parentKey, const QString& key, MenuStyle s
     items_.insert(key, Item{parentKey, style, !icon.isNull(), action});
     order_.append(key);
     return true;
+}
+
+// Escape closes the open menu and leaves the bar as it was before it opened, as on Windows: Qt's menu would
+// hand the keyboard to the bar with the entry still highlighted.
+bool MenuBar::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* menu = qobject_cast<QMenu*>(watched);
+    if (menu && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        menu->hide();
+        setActiveAction(nullptr);
+        return true;
+    }
+    return QMenuBar::eventFilter(watched, event);
 }
 
 bool MenuBar::SetEnabled(const QString& key, bool enabled)

@@ -51,6 +51,9 @@ signals:
     // An entry without children when it is clicked; an entry with children when its menu opens.
     void entryClicked(const QString& key);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct Item
     {

@@ -22,10 +22,19 @@ void Show(QMessageBox::Icon icon, const QString& text, QWidget* parent)
 }
 } // namespace
 
-void ShowMessage(const QString& text, QWidget* parent) { Show(QMessageBox::Warning, text, parent); }
+void ShowMessage(const QString& text, QWidget* parent)
+{
+    Show(QMessageBox::Warning, text, parent);
+}
 
-void ShowPlainMessage(const QString& text, QWidget* parent) { Show(QMessageBox::NoIcon, text, parent); }
+void ShowPlainMessage(const QString& text, QWidget* parent)
+{
+    Show(QMessageBox::NoIcon, text, parent);
+}
 
-void SetMessageHandlerForTests(std::function<void(const QString&)> handler) { Handler() = std::move(handler); }
+void SetMessageHandlerForTests(std::function<void(const QString&)> handler)
+{
+    Handler() = std::move(handler);
+}
 
 } // namespace quenyx::shell

@@ -7,8 +7,7 @@ namespace quenyx::shell {
 
 // Shows a dialog modally or, where a test has installed a handler for that kind of dialog, shows it without
 // blocking and hands it over; a dialog the handler leaves open is closed as Cancel would close it.
-template <typename Dialog>
-class ModalHook final
+template <typename Dialog> class ModalHook final
 {
 public:
     static void Set(std::function<void(Dialog&)> handler) { Handler() = std::move(handler); }

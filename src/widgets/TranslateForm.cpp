@@ -13,9 +13,15 @@ namespace {
 
 constexpr const char* kTagProperty = "Tag";
 
-QString Tag(const QObject* object) { return object->property(kTagProperty).toString(); }
+QString Tag(const QObject* object)
+{
+    return object->property(kTagProperty).toString();
+}
 
-QString TextOf(const QString& key) { return QString::fromStdString(GetLocalizedString(key.toStdString())); }
+QString TextOf(const QString& key)
+{
+    return QString::fromStdString(GetLocalizedString(key.toStdString()));
+}
 
 void SetCaption(QWidget* control, const QString& caption)
 {
@@ -29,9 +35,15 @@ void SetCaption(QWidget* control, const QString& caption)
 
 } // namespace
 
-QString Text(const char* key) { return QString::fromStdString(GetLocalizedString(key)); }
+QString Text(const char* key)
+{
+    return QString::fromStdString(GetLocalizedString(key));
+}
 
-void SetTag(QObject* control, const char* key) { control->setProperty(kTagProperty, QString::fromUtf8(key)); }
+void SetTag(QObject* control, const char* key)
+{
+    control->setProperty(kTagProperty, QString::fromUtf8(key));
+}
 
 void TranslateForm(QWidget* form)
 {

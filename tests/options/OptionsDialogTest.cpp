@@ -6,12 +6,14 @@
 #include "options/mod_TraceConfig.h"
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
-#include "widgets/MessageBox.h"
 #include "session/mod_Main.h"
+#include "widgets/MessageBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 
 using namespace quenyx;
@@ -145,6 +147,36 @@ private slots:
         QVERIFY(Contents(3) == "level = \"info\"\n" && std::filesystem::is_directory(HostFile(4)));
         QCOMPARE(Contents(6), TraceFile(6, "D:/Trace/", "\r\n"));
         QVERIFY(mod_Main::configsAltered());
+    }
+
+    // The choice's English caption is shown whole above the address, and the panel's texts look disabled while
+    // secure printing is off.
+    void securePrintPageShowsItsCaptionsWholeAndGreyedWhenDisabled()
+    {
+        InstallAgent("1");
+        std::static_pointer_cast<test::FakeTextCatalog>(platform::Current().textCatalog)
+            ->texts[u"SecurePrintChoiceActivation"] =
+            u"Let users choose between printing a document at once and holding it for later release";
+        Open([&](frmOptions& dialog) {
+            QTest::mouseClick(Child(dialog, "lblPrintSecure"), Qt::LeftButton);
+            auto* box = Child<QCheckBox>(dialog, "chkSecurePrintChoiceEnabled");
+            QStyleOptionButton option;
+            option.initFrom(box);
+            const QRect area = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+            const QRect caption = box->fontMetrics().boundingRect(QRect(0, 0, box->width() - area.left(), 10000),
+                                                                  Qt::TextWordWrap, box->text());
+            QVERIFY2(caption.height() <= box->height(),
+                     qPrintable(QStringLiteral("%1 of %2 pixels shown").arg(box->height()).arg(caption.height())));
+            QVERIFY(box->geometry().bottom() < Child(dialog, "lblReleaserAddress")->geometry().top());
+
+            auto* securePrint = Child<QCheckBox>(dialog, "chkPrintSecureEnable");
+            for (const char* name : {"lblReleaserAddress", "lblSecurePrintWarning", "chkSecurePrintChoiceEnabled"}) {
+                securePrint->setChecked(true);
+                const QImage enabled = Child(dialog, name)->grab().toImage();
+                securePrint->setChecked(false);
+                QVERIFY2(Child(dialog, name)->grab().toImage() != enabled, name);
+            }
+        });
     }
 
     void okOrCancel_data()

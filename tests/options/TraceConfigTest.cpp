@@ -124,5 +124,24 @@ TEST_F(TraceFile, IsReadAndReplacedWhole)
     EXPECT_EQ(Contents(), written);
 }
 
+// A read-only file is not replaced (Windows' MoveFileEx refuses it, whoever asks), and stays read-only: the
+// options dialog then names it among the files it did not write.
+TEST_F(TraceFile, AReadOnlyFileStaysAsItWas)
+{
+    std::ofstream(host, std::ios::binary) << "level = \"warn\"\r\n";
+    const auto writeBits = std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                           std::filesystem::perms::others_write;
+    std::filesystem::permissions(host, writeBits, std::filesystem::perm_options::remove);
+    ASSERT_EQ(std::filesystem::status(host).permissions() & std::filesystem::perms::owner_write,
+              std::filesystem::perms::none);
+
+    EXPECT_EQ(mod_Trace::WriteTraceConfig(path, 5, ""), TraceFileStatus::CannotWrite);
+    EXPECT_EQ(Contents(), "level = \"warn\"\r\n");
+    EXPECT_FALSE(std::filesystem::exists(temporary));
+    EXPECT_EQ(std::filesystem::status(host).permissions() & std::filesystem::perms::owner_write,
+              std::filesystem::perms::none);
+    std::filesystem::permissions(host, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+}
+
 } // namespace
 } // namespace quenyx

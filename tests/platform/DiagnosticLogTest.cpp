@@ -89,8 +89,9 @@ TEST_F(DiagnosticLog, FileNameIsTheShortDateWithoutSlashes)
         const char* file;
     };
     mod_Trace::SetTraceSettings("1", machine->Folder());
-    for (const Case& c : {Case{"dd/MM/yyyy", "VeltrinAdmin_03122026.log"}, Case{"M/d/yyyy", "VeltrinAdmin_1232026.log"},
-                          Case{"yyyy-MM-dd", "VeltrinAdmin_2026-12-03.log"}, Case{"d.M.yy", "VeltrinAdmin_3.12.26.log"}}) {
+    for (const Case& c :
+         {Case{"dd/MM/yyyy", "VeltrinAdmin_03122026.log"}, Case{"M/d/yyyy", "VeltrinAdmin_1232026.log"},
+          Case{"yyyy-MM-dd", "VeltrinAdmin_2026-12-03.log"}, Case{"d.M.yy", "VeltrinAdmin_3.12.26.log"}}) {
         machine->clock().datePicture = c.picture;
         mod_Trace::WriteTrace("T", c.picture);
         EXPECT_EQ(Read(c.file), std::string("14:05:33 [T]  - ") + c.picture + "\r\n") << c.picture;

@@ -11,10 +11,10 @@
 
 #include <fstream>
 #include <optional>
-#include <vector>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace quenyx {
 namespace {
@@ -96,7 +96,8 @@ TEST_F(EmulatedMachine, SharedReadsKeepOneViewUntilAWriteOrTheirEnd)
     auto agent = platform::EmulatedMachine::Open(emulated.folder(), false, error); // another process's writes
     ASSERT_TRUE(agent) << error;
     const auto agentWrites = [&](const char* text) {
-        ASSERT_EQ(agent->SetRawValue(machine->Key("K"), {"A", platform::reg_type::String, std::string(text) + '\0'}), 0);
+        ASSERT_EQ(agent->SetRawValue(machine->Key("K"), {"A", platform::reg_type::String, std::string(text) + '\0'}),
+                  0);
     };
     {
         const SharedReads oneView;
@@ -215,7 +216,8 @@ TEST_F(EmulatedMachine, WindowsPathsMapIntoDriveFoldersWithoutRegardToCase)
     auto& emulated = dynamic_cast<platform::EmulatedMachine&>(machine->Admin());
     const auto root = emulated.folder();
     std::filesystem::create_directories(root / "drive_c" / "Program Files" / "Quenyx");
-    EXPECT_EQ(emulated.HostPath("C:\\PROGRAM FILES\\quenyx\\a.toml"), root / "drive_c" / "Program Files" / "Quenyx" / "a.toml");
+    EXPECT_EQ(emulated.HostPath("C:\\PROGRAM FILES\\quenyx\\a.toml"),
+              root / "drive_c" / "Program Files" / "Quenyx" / "a.toml");
     EXPECT_EQ(emulated.HostPath("d:\\Logs\\"), root / "drive_d" / "Logs");
     EXPECT_EQ(emulated.HostPath("C:/Logs/x.txt"), root / "drive_c" / "Logs" / "x.txt");
 }

@@ -175,25 +175,43 @@ TEST_F(RegistryContract, EnumValuesGivesTheSentinelWhenNothingHasData)
     }
 }
 
-TEST_F(RegistryContract, EnumerationsPassOverEntriesThatDoNotFitTheirBuffers)
+// A value whose name or data outgrows the enumeration's buffers is asked for again with buffers of the size it
+// needs, so it is listed whole like any other; a subkey name of 254 characters still fits.
+TEST_F(RegistryContract, EnumValuesListsLongNamesAndLongDataWhole)
 {
     machine->MakeKey("K");
     const std::string name254(254, 'n');
-    const std::string name255(255, 'N');
+    const std::string name300(300, 'N');
+    const std::string data4k(4000, 'd');
     machine->SetString("K", name254, std::string("ok") + '\0');
-    machine->SetString("K", name255, std::string("long name") + '\0');
+    machine->SetString("K", name300, std::string("long name") + '\0');
     machine->SetString("K", "Fits", std::string(254, 'd') + '\0');
     machine->SetString("K", "TooLong", std::string(255, 'd') + '\0');
+    machine->SetString("K", "Big", data4k + '\0');
     machine->MakeKey("K\\" + name254);
 
     std::vector<std::string> entries;
     EnumValues(HKLM, machine->Key("K"), entries);
     std::sort(entries.begin(), entries.end());
-    EXPECT_EQ(entries, (std::vector<std::string>{"Fits;" + std::string(254, 'd'), name254 + ";ok"}));
+    EXPECT_EQ(entries,
+              (std::vector<std::string>{"Big;" + data4k, "Fits;" + std::string(254, 'd'), name300 + ";long name",
+                                        "TooLong;" + std::string(255, 'd'), name254 + ";ok"}));
 
     std::vector<std::string> names;
     EXPECT_EQ(EnumKeys(HKLM, machine->Key("K"), names), 1);
     EXPECT_EQ(names, std::vector<std::string>{name254});
+}
+
+// Names fold as Windows folds them, accented letters included: one value, spelt as it was first written.
+TEST_F(RegistryContract, NamesDifferingOnlyInTheCaseOfAccentedLettersAreOneValue)
+{
+    machine->MakeKey("K");
+    ASSERT_EQ(SaveSettingString(HKLM, machine->Key("K"), "A\u00c7\u00c3O", "1"), 0);
+    ASSERT_EQ(SaveSettingString(HKLM, machine->Key("K"), "A\u00e7\u00e3o", "2"), 0);
+    EXPECT_EQ(GetSettingString(HKLM, machine->Key("K"), "a\u00c7\u00e3O", "dflt"), "2");
+    std::vector<std::string> entries;
+    EnumValues(HKLM, machine->Key("K"), entries);
+    EXPECT_EQ(entries, std::vector<std::string>{"A\u00c7\u00c3O;2"});
 }
 
 TEST_F(RegistryContract, ValuesOfOtherTypesAreListedAsTheirBytesLessTheLast)

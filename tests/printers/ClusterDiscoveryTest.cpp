@@ -89,6 +89,14 @@ TEST_F(ClusterDiscovery, TakesTheSpoolerResourceOfTheAgentsServerIgnoringCase)
     EXPECT_EQ(status->calls[0], (std::pair<std::int16_t, std::string>{10, "\\\\PrnSrv\\Q1"}));
 }
 
+TEST_F(ClusterDiscovery, MatchesAccentedNamesIgnoringCase)
+{
+    SetString(mod_Trace::AgentKey, "ClusterName", "\u00c9QUIPE");
+    AddResource("Cluster", "Spooler", "Print Spooler", "\u00e9quipe", {"P"});
+    mod_Printers::SearchClusterPrinters();
+    EXPECT_EQ(Found(), "[\u00e9quipe Cluster\\Resources\\Spooler\\Parameters\\Printers] \u00e9quipe/P ");
+}
+
 TEST_F(ClusterDiscovery, FallsBackToTheSecondRootWhenTheFirstHasNoResources)
 {
     SetString(mod_Trace::AgentKey, "ClusterName", "srv");

@@ -5,8 +5,8 @@
 #include "printers/Printer.h"
 #include "printers/frmPrinterProperties.h"
 #include "printers/mod_Printers.h"
-#include "widgets/MessageBox.h"
 #include "session/mod_Main.h"
+#include "widgets/MessageBox.h"
 
 #include <QCheckBox>
 #include <QTest>

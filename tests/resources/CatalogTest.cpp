@@ -1,9 +1,11 @@
 #include "FakeDevices.h"
+#include "TestMachine.h"
 
 #include "platform/LocalizationKeys.h"
 #include "platform/Platform.h"
 #include "platform/Utf.h"
 #include "platform/modGlobalization.h"
+#include "platform/mod_Trace.h"
 #include "settings/AgentSettings.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +104,29 @@ TEST(Catalog, LongestTextsAndTheSettingDescriptionsComeThrough)
     EXPECT_EQ(settings::SettingCatalog().Count(), 6);
     for (const auto& setting : settings::SettingCatalog())
         EXPECT_EQ(setting->Description(), "listed") << setting->Key();
+}
+
+// Without the library every key still has its English text, read from the English catalog's own file, and the
+// first lookup says in the log why the library is missing.
+TEST(Catalog, WithoutTheLibraryTheEnglishTextsStand)
+{
+    const std::string english =
+        ReadFile(std::filesystem::path(QUENYX_SOURCE_DIR) / "resources" / "catalog" / "quenyx_en.ts");
+    const auto keys = Matches(english, R"(<source>([^<]*)</source>)");
+    const auto texts = Matches(english, R"(<translation>([^<]*)</translation>)");
+    ASSERT_EQ(keys.size(), texts.size());
+
+    auto machine = test::TestMachine::Create();
+    mod_Trace::SetTraceSettings("1", machine->Folder());
+    platform::Current().textCatalog = nullptr;
+    modGlobalization::NoteCatalogMissing("libPolyglossa32.so: not found");
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        EXPECT_EQ(modGlobalization::GetLocalizedString(keys[i]), texts[i]) << keys[i];
+    EXPECT_EQ(modGlobalization::GetLocalizedString("NoSuchKey"), "");
+    const std::string lines = ReadFile(machine->HostPath(machine->Folder() + "\\VeltrinAdmin_03122026.log"));
+    EXPECT_EQ(Matches(lines, R"(biblioteca de textos ausente: ([^\r]*))"),
+              std::vector<std::string>{"libPolyglossa32.so: not found"});
+    mod_Trace::ResetTraceSettings();
 }
 
 } // namespace

@@ -3,11 +3,11 @@
 
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
+#include "session/mod_Main.h"
 #include "settings/AgentSettings.h"
 #include "settings/frmAlter.h"
 #include "settings/frmInsert.h"
 #include "widgets/MessageBox.h"
-#include "session/mod_Main.h"
 
 #include <QComboBox>
 #include <QLineEdit>

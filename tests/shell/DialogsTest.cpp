@@ -3,10 +3,10 @@
 
 #include "platform/Platform.h"
 #include "settings/frmYesNo.h"
+#include "shell/frmWait.h"
 #include "widgets/Look.h"
 #include "widgets/PanelButton.h"
 #include "widgets/TranslateForm.h"
-#include "shell/frmWait.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -28,8 +28,8 @@ private slots:
     void init()
     {
         catalog_ = std::make_shared<test::FakeTextCatalog>();
-        catalog_->texts = {{u"Directory", u"Pasta"}, {u"Yes", u"Sim!"}, {u"No", u"Não!"}, {u"", u"vazio"},
-                           {u"FormTitle", u"Título"}, {u"StartingQuenyxWait", u"Iniciando"}};
+        catalog_->texts = {{u"Directory", u"Pasta"}, {u"Yes", u"Sim!"},         {u"No", u"Não!"},
+                           {u"", u"vazio"},          {u"FormTitle", u"Título"}, {u"StartingQuenyxWait", u"Iniciando"}};
         platform::Platform platform;
         platform.textCatalog = catalog_;
         platform::Install(platform);
@@ -45,11 +45,16 @@ private slots:
     {
         QTest::addColumn<QString>("tag");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("key with text") << "Directory" << "Pasta";
-        QTest::newRow("colon rule") << "Directory:" << "Pasta:";
-        QTest::newRow("unknown key keeps design") << "Missing:" << "design";
-        QTest::newRow("colon alone is the empty key") << ":" << "vazio:";
-        QTest::newRow("no tag") << "" << "design";
+        QTest::newRow("key with text") << "Directory"
+                                       << "Pasta";
+        QTest::newRow("colon rule") << "Directory:"
+                                    << "Pasta:";
+        QTest::newRow("unknown key keeps design") << "Missing:"
+                                                  << "design";
+        QTest::newRow("colon alone is the empty key") << ":"
+                                                      << "vazio:";
+        QTest::newRow("no tag") << ""
+                                << "design";
     }
 
     void translateForm()
@@ -82,14 +87,18 @@ private slots:
         QCOMPARE(form.windowTitle(), QStringLiteral("Título"));
     }
 
-    void translateFormWithoutACatalogKeepsEveryCaption()
+    // Without a catalog library the English texts stand in; a key they lack keeps the design's caption.
+    void translateFormWithoutACatalogShowsTheEnglishTexts()
     {
         platform::Install({});
         QWidget form;
         auto* label = new QLabel(QStringLiteral("design"), &form);
-        modGlobalization::SetTag(label, "Directory");
+        auto* other = new QLabel(QStringLiteral("design"), &form);
+        modGlobalization::SetTag(label, "Directory:");
+        modGlobalization::SetTag(other, "NoSuchKey");
         modGlobalization::TranslateForm(&form);
-        QCOMPARE(label->text(), QStringLiteral("design"));
+        QCOMPARE(label->text(), QStringLiteral("Folder:"));
+        QCOMPARE(other->text(), QStringLiteral("design"));
     }
 
     void yesNoLabelsAnswerLikeTheirButtons_data()

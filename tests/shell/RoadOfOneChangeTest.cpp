@@ -12,13 +12,13 @@
 #include "platform/mod_Trace.h"
 #include "printers/Printer.h"
 #include "printers/frmPrinterProperties.h"
+#include "session/mod_Main.h"
 #include "settings/AgentSettings.h"
 #include "settings/frmYesNo.h"
 #include "shell/GuiUserInterface.h"
+#include "shell/frmMain.h"
 #include "widgets/ListControl.h"
 #include "widgets/MessageBox.h"
-#include "shell/frmMain.h"
-#include "session/mod_Main.h"
 
 #include <QCheckBox>
 #include <QTemporaryDir>
@@ -26,6 +26,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <map>
 #include <thread>
 
 using namespace quenyx;
@@ -34,18 +35,18 @@ namespace {
 
 const std::string kPrinterKey = "SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Finance";
 
-// Counts the children it starts, so the pauses can wait for them.
+// Notes the state each net command it starts asks for, so the pauses can wait for them.
 class CountingLauncher final : public platform::ProcessLauncher
 {
 public:
     explicit CountingLauncher(std::shared_ptr<platform::EmulatedSystem> system) : system_(std::move(system)) {}
     bool StartHidden(const std::string& commandLine) override
     {
-        ++started;
+        wanted[commandLine.substr(commandLine.rfind(' ') + 1)] = commandLine.starts_with("net stop") ? 1 : 4;
         return system_->StartHidden(commandLine);
     }
     bool StartNormal(const std::string& commandLine) override { return system_->StartNormal(commandLine); }
-    std::size_t started = 0;
+    std::map<std::string, std::uint32_t> wanted;
 
 private:
     std::shared_ptr<platform::EmulatedSystem> system_;
@@ -63,11 +64,21 @@ public:
     void Sleep(std::uint32_t) override
     {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (system_->RecordedCommands().size() < launcher_.started && std::chrono::steady_clock::now() < deadline)
+        while (!Settled() && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 
 private:
+    bool Settled()
+    {
+        for (const auto& [service, wanted] : launcher_.wanted) {
+            std::uint32_t state = 0;
+            if (system_->QueryServiceState(service, state) != platform::ServiceQuery::Done || state != wanted)
+                return false;
+        }
+        return true;
+    }
+
     std::shared_ptr<platform::EmulatedSystem> system_;
     CountingLauncher& launcher_;
 };
@@ -148,12 +159,12 @@ private slots:
         settings::frmYesNo::SetAnswerHandlerForTests(nullptr);
         shell::SetMessageHandlerForTests(nullptr);
 
-        // The five stops run at once and so land in any order among themselves; all come before the starts.
-        const auto commands = system->RecordedCommands();
-        QCOMPARE(commands.size(), std::size_t(10));
-        for (std::size_t i = 0; i < commands.size(); ++i)
-            QVERIFY2(commands[i].rfind(i < 5 ? "net stop Quenyx.Agent." : "net start Quenyx.Agent.", 0) == 0,
-                     commands[i].c_str());
+        // The five stops run at once, yet they are recorded in the order the console launched them.
+        std::vector<std::string> launched;
+        for (const char* verb : {"stop", "start"})
+            for (const char* service : mod_Services::AgentServices)
+                launched.push_back(std::string("net ") + verb + " " + service);
+        QCOMPARE(system->RecordedCommands(), launched);
         std::uint32_t state = 0;
         for (const char* service : mod_Services::AgentServices) {
             QCOMPARE(system->QueryServiceState(service, state), platform::ServiceQuery::Done);

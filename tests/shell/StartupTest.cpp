@@ -5,18 +5,18 @@
 #include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
 #include "printers/Printer.h"
+#include "session/mod_Main.h"
 #include "settings/AgentSettings.h"
 #include "settings/frmYesNo.h"
 #include "shell/GuiUserInterface.h"
-#include "widgets/MessageBox.h"
 #include "shell/frmMain.h"
 #include "shell/frmWait.h"
-#include "session/mod_Main.h"
+#include "widgets/MessageBox.h"
 
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QLabel>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -95,12 +95,10 @@ private slots:
         events_.list.clear();
         services_ = std::make_shared<Services>(events_);
         auto catalog = std::make_shared<test::FakeTextCatalog>();
-        catalog->texts = {{u"StartingQuenyxWait", u"Iniciando o agente"},
-                          {u"LoadingPrinterListWait", u"Carregando impressoras"},
-                          {u"WaitRestartingQuenyx", u"Reiniciando"},
-                          {u"QuenyxAlteredControlConfigs", u"A configuração mudou."},
-                          {u"RestartQuenyx", u"Reiniciar o agente?"},
-                          {u"Printers", u"Printers!"}};
+        catalog->texts = {
+            {u"StartingQuenyxWait", u"Iniciando o agente"}, {u"LoadingPrinterListWait", u"Carregando impressoras"},
+            {u"WaitRestartingQuenyx", u"Reiniciando"},      {u"QuenyxAlteredControlConfigs", u"A configuração mudou."},
+            {u"RestartQuenyx", u"Reiniciar o agente?"},     {u"Printers", u"Printers!"}};
         auto& current = platform::Current();
         current.textCatalog = catalog;
         current.services = services_;
@@ -137,28 +135,27 @@ private slots:
     {
         QTest::addColumn<uint>("listenerState");
         QTest::addColumn<QStringList>("expected");
-        const QStringList tail{"step BuildMenuAndColumns", "step LoadSettingCatalog", "step SearchGeneralValues",
-                               "wait Carregando impressoras", "step SearchPrinters", "hide", "step TranslateForm"};
-        QTest::newRow("listener running")
-            << 4u
-            << QStringList{"step SingleInstance", "step ReadTraceSettings", "step IsServiceRunning",
-                           "query Quenyx.Agent.listener"} +
-                   tail;
-        QTest::newRow("listener stopped")
-            << 1u
-            << QStringList{"step SingleInstance",
-                           "step ReadTraceSettings",
-                           "step IsServiceRunning",
-                           "query Quenyx.Agent.listener",
-                           "wait Iniciando o agente",
-                           "step StartListener",
-                           "net stop Quenyx.Agent.listener",
-                           "sleep 5000",
-                           "net start Quenyx.Agent.listener",
-                           "sleep 2000",
-                           "sleep 5000",
-                           "hide"} +
-                   tail;
+        const QStringList tail{"step BuildMenuAndColumns",    "step LoadSettingCatalog", "step SearchGeneralValues",
+                               "wait Carregando impressoras", "step SearchPrinters",     "hide",
+                               "step TranslateForm"};
+        QTest::newRow("listener running") << 4u
+                                          << QStringList{"step SingleInstance", "step ReadTraceSettings",
+                                                         "step IsServiceRunning", "query Quenyx.Agent.listener"} +
+                                                 tail;
+        QTest::newRow("listener stopped") << 1u
+                                          << QStringList{"step SingleInstance",
+                                                         "step ReadTraceSettings",
+                                                         "step IsServiceRunning",
+                                                         "query Quenyx.Agent.listener",
+                                                         "wait Iniciando o agente",
+                                                         "step StartListener",
+                                                         "net stop Quenyx.Agent.listener",
+                                                         "sleep 5000",
+                                                         "net start Quenyx.Agent.listener",
+                                                         "sleep 2000",
+                                                         "sleep 5000",
+                                                         "hide"} +
+                                                 tail;
     }
 
     void startupRunsItsStepsInOrder()
@@ -230,6 +227,7 @@ private slots:
 
         shell::frmMain second(QString(), LockFile());
         QVERIFY(!second.Load());
+        QCOMPARE(second.exitStatus(), 0);
         QCOMPARE(events_.list, QStringList{"step SingleInstance"});
         QCOMPARE(std::filesystem::file_size(log), size);
         QVERIFY(!second.isVisible());

@@ -41,7 +41,7 @@ TEST_F(CtlTest, ASecondSetChangesNothingAndCheckWritesNothing)
 {
     EXPECT_EQ(Ctl({"--json", "--check", "set", "DCSServer", "srv02"}).out,
               "{\"changed\":true,\"check\":true,\"settings\":[{\"name\":\"DCSServer\",\"text\":\"srv02\",\"type\":"
-              "\"String\",\"description\":\"\"}]}\n");
+              "\"String\",\"description\":\"Address of the DCS server that the agent reports to.\"}]}\n");
     EXPECT_EQ(Agent("DCSServer"), "-");
     const auto first = Ctl({"--json", "set", "DCSServer", "srv02"});
     EXPECT_EQ(first.exitCode, 0);
@@ -74,7 +74,8 @@ TEST_F(CtlTest, SettingsListsTheViewsRowsWithoutReservedNames)
     EXPECT_EQ(listed.exitCode, 0);
     EXPECT_EQ(listed.out, "name             text  type     description\n"
                           "EnableCluster    1\n"
-                          "DisableAccounts  1     Boolean\n"
+                          "DisableAccounts  1     Boolean  When enabled, accounting is off on every printer except "
+                          "those switched on one by one in their properties.\n"
                           "no change\n");
 }
 

@@ -1,6 +1,11 @@
 // quenyx-machine run as a child process, the way scripts and people run it.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <chrono>
+#include <map>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,9 +36,10 @@ struct QuenyxMachine : ::testing::Test
 
     // Runs the tool from the shell, each word in single quotes (no word here holds one); QUENYX_MACHINE is
     // `environment`, or unset when that is empty.
-    Outcome Run(const Words& words, const std::string& environment = "")
+    Outcome Run(const Words& words, const std::string& environment = "", const std::string& more = "")
     {
         std::string line = environment.empty() ? "env -u QUENYX_MACHINE" : "QUENYX_MACHINE='" + environment + "'";
+        line += " " + more;
         line += " '" QUENYX_MACHINE_TOOL "'";
         for (const std::string& word : words)
             line += " '" + word + "'";
@@ -57,7 +63,7 @@ struct QuenyxMachine : ::testing::Test
 // malformed file, exits with 1 and leaves no machine behind.
 TEST_F(QuenyxMachine, WrongCommandLinesExitWith2AndFailuresWith1LeavingNoMachine)
 {
-    const std::string m = machine, usage = "usage: quenyx-machine", none = "no emulated machine";
+    const std::string m = machine, usage = "usage: quenyx-machine", none = m + " does not exist";
     for (const auto& [words, exitCode, message] :
          {std::tuple{Words{}, 2, usage}, std::tuple{Words{"--machine"}, 2, usage},
           std::tuple{Words{"--verbose", "reg", "keys", "K"}, 2, usage},
@@ -132,6 +138,100 @@ TEST_F(QuenyxMachine, TheSpoolerTakesEveryPrinterKeyAtOnce)
     EXPECT_EQ(all.exitCode, 0) << all.err;
     EXPECT_EQ(all.out, "2 printers\n");
     EXPECT_EQ(Run({"spooler", "list"}, machine).out, "HR Copier\nLaser 2\nOffline\n");
+}
+
+// What a folder holds, file by file: names, sizes and a hash of the bytes.
+std::map<std::string, std::string> Snapshot(const fs::path& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.path().filename() == "out" || entry.path().filename() == "err")
+            continue; // what the runs print
+        if (!entry.is_regular_file()) {
+            files[entry.path().string()] = "folder";
+            continue;
+        }
+        const std::string bytes(std::istreambuf_iterator<char>(std::ifstream(entry.path(), std::ios::binary).rdbuf()),
+                                {});
+        files[entry.path().string()] =
+            std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes));
+    }
+    return files;
+}
+
+// A machine that cannot be used is named with what is wrong with it in one line, exit 1, and left as it was.
+TEST_F(QuenyxMachine, ABrokenMachineIsNamedInOneLineAndLeftAsItWas)
+{
+    std::string fixture = "REGEDIT4\r\n\r\n[HKLM\\SOFTWARE\\T]\r\n";
+    for (int i = 0; i < 300; ++i)
+        fixture += "\"V" + std::to_string(i) + "\"=\"" + std::string(100, 'x') + "\"\r\n";
+    const auto make = [&](const std::string& name) {
+        const std::string folder = (dir / name).string();
+        EXPECT_EQ(Run({"--machine", folder, "init", "--from", Write(name + ".reg", fixture)}).exitCode, 0);
+        return fs::path(folder);
+    };
+    const fs::path empty = make("empty"), corrupt = make("corrupt"), truncated = make("truncated");
+    const fs::path readOnly = make("read-only"), storeless = dir / "storeless", cutShort = make("cut-short");
+    fs::resize_file(empty / "registry.sqlite3", 0);
+    std::ofstream(corrupt / "registry.sqlite3", std::ios::binary) << std::string(8192, 'z');
+    fs::resize_file(truncated / "registry.sqlite3", 8192);
+    fs::resize_file(cutShort / "registry.sqlite3", fs::file_size(cutShort / "registry.sqlite3") - 4096);
+    fs::create_directories(storeless);
+    fs::permissions(readOnly, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+
+    const std::tuple<fs::path, Words, std::string> cases[] = {
+        {dir / "missing", {"reg", "keys", "SOFTWARE"}, "does not exist"},
+        {storeless, {"reg", "keys", "SOFTWARE"}, "registry.sqlite3 is missing"},
+        {empty, {"reg", "keys", "SOFTWARE"}, "is empty (0 bytes)"},
+        {empty, {"commands"}, "is empty (0 bytes)"},
+        {corrupt, {"reg", "values", "SOFTWARE\\T"}, "is corrupt"},
+        {truncated, {"reg", "values", "SOFTWARE\\T"}, "truncated"},
+        {cutShort, {"reg", "keys", "SOFTWARE"}, "corrupt or truncated"},
+        {readOnly, {"reg", "set", "SOFTWARE\\T", "V1", "y"}, "is read-only"},
+    };
+    for (const auto& [folder, words, message] : cases) {
+        const auto before = Snapshot(dir);
+        const Outcome outcome = Run(words, folder.string());
+        EXPECT_EQ(outcome.exitCode, 1) << message;
+        EXPECT_EQ(outcome.err, "quenyx-machine: " + outcome.err.substr(16)) << message;
+        EXPECT_NE(outcome.err.find(folder.string()), std::string::npos) << outcome.err;
+        EXPECT_NE(outcome.err.find(message), std::string::npos) << outcome.err;
+        EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+        EXPECT_EQ(Snapshot(dir), before) << message;
+    }
+
+    // A read-only machine is still read, and reading it leaves no file behind.
+    const auto before = Snapshot(dir);
+    const Outcome read = Run({"reg", "get", "SOFTWARE\\T", "V7"}, readOnly.string());
+    EXPECT_EQ(read.exitCode, 0) << read.err;
+    EXPECT_EQ(read.out, std::string(100, 'x') + "\n");
+    EXPECT_EQ(Snapshot(dir), before);
+    fs::permissions(readOnly, fs::perms::owner_all, fs::perm_options::add);
+}
+
+// A reader is not held up by another process's write transaction; a writer that waits too long says the
+// store is locked, and writes nothing.
+TEST_F(QuenyxMachine, AReaderPassesAWriterAndAWriterThatWaitsTooLongSaysLocked)
+{
+    ASSERT_EQ(Run({"--machine", machine, "init", "--from", Write("t.reg", kFixture)}).exitCode, 0);
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open((fs::path(machine) / "registry.sqlite3").c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "BEGIN IMMEDIATE; DELETE FROM vals;", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    const auto started = std::chrono::steady_clock::now();
+    const Outcome read = Run({"reg", "get", "SOFTWARE\\T", "Server"}, machine, "QUENYX_LOCK_TIMEOUT_MS=20000");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    EXPECT_EQ(read.exitCode, 0) << read.err;
+    EXPECT_EQ(read.out, "srv01\n");
+
+    const Outcome write = Run({"reg", "set", "SOFTWARE\\T", "Server", "x"}, machine, "QUENYX_LOCK_TIMEOUT_MS=200");
+    EXPECT_EQ(write.exitCode, 1);
+    EXPECT_NE(write.err.find("is locked"), std::string::npos) << write.err;
+    EXPECT_EQ(write.err.find("cannot read"), std::string::npos) << write.err;
+    sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
+    EXPECT_EQ(Run({"reg", "get", "SOFTWARE\\T", "Server"}, machine).out, "srv01\n");
 }
 
 } // namespace

@@ -154,6 +154,8 @@ private slots:
             {"SelectRow 0", [](ListControl& list) { list.SelectRow(0); }, "0 1 "},
             {"Down", [](ListControl& list) { QTest::keyClick(list.view(), Qt::Key_Down); }, "3 1 row 3"},
             {"Up", [](ListControl& list) { QTest::keyClick(list.view(), Qt::Key_Up); }, "1 1 row 1"},
+            {"Home", [](ListControl& list) { QTest::keyClick(list.view(), Qt::Key_Home); }, "1 1 row 1"},
+            {"End", [](ListControl& list) { QTest::keyClick(list.view(), Qt::Key_End); }, "4 1 row 4"},
             {"Clear", [](ListControl& list) { list.Clear(); }, "0 1 "},
             {"insert 1", [](ListControl& list) { list.InsertRow(1, "new", "new"); }, "3 0 row 2"}};
         for (const auto& [name, action, outcome] : cases) {
@@ -196,6 +198,28 @@ private slots:
         QCOMPARE(bar.Entry(QStringLiteral("opExit"))->parentKey, QStringLiteral("mnApplication"));
         for (const QMenu* menu : bar.findChildren<QMenu*>()) // the popups cast no shadow
             QVERIFY(menu->windowFlags().testFlag(Qt::NoDropShadowWindowHint));
+    }
+
+    // Escape on an open menu closes it and leaves the bar as it was before: no entry highlighted, and the arrow
+    // keys no longer move along the bar.
+    void escapeClosesTheMenuAndClearsTheHighlight()
+    {
+        QWidget window;
+        shell::MenuBar bar(&window);
+        BuildMenu(bar);
+        bar.resize(400, 25);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QAction* action = bar.Action(QStringLiteral("mnAction"));
+        QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.actionGeometry(action).center());
+        QVERIFY(QTest::qWaitFor([&] { return action->menu()->isVisible(); }));
+        QCOMPARE(bar.activeAction(), action);
+
+        QTest::keyClick(action->menu(), Qt::Key_Escape);
+        QVERIFY(!action->menu()->isVisible());
+        QCOMPARE(bar.activeAction(), nullptr);
+        QTest::keyClick(&bar, Qt::Key_Right);
+        QCOMPARE(bar.activeAction(), nullptr);
     }
 
     void triggerReportsOnlyClickableEntries()

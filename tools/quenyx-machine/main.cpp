@@ -1,6 +1,6 @@
 // quenyx-machine: makes, fills and inspects emulated machines. Run it without arguments for its usage.
-#include "MachineFolder.h"
 #include "DeviceCommands.h"
+#include "MachineFolder.h"
 #include "ServiceCommands.h"
 
 #include "platform/HostClock.h"
@@ -168,6 +168,7 @@ struct Command
     std::size_t maxArguments;
     int (*run)(Invocation&);
     bool opensMachine = true;
+    bool writes = false; // opened for reading only otherwise: nothing in the folder changes
     // Beyond the count: a check of the arguments themselves.
     bool (*accepts)(const std::vector<std::string>&) = nullptr;
     // Lines of the usage text for a command that checks its own arguments; null: name and parameters.
@@ -182,20 +183,20 @@ bool InitArguments(const std::vector<std::string>& arguments)
 }
 
 constexpr Command kCommands[] = {
-    {"init", "[--from FILE.reg]", 0, 2, Init, false, InitArguments},
-    {"import", "FILE.reg", 1, 1, Import},
+    {"init", "[--from FILE.reg]", 0, 2, Init, false, true, InitArguments},
+    {"import", "FILE.reg", 1, 1, Import, true, true},
     {"export", "KEY [FILE.reg]", 1, 2, Export},
     {"reg get", "KEY NAME [DEFAULT]", 2, 3, RegGet},
-    {"reg set", "KEY NAME TEXT", 3, 3, RegSet},
-    {"reg delete", "KEY NAME", 2, 2, RegDelete},
+    {"reg set", "KEY NAME TEXT", 3, 3, RegSet, true, true},
+    {"reg delete", "KEY NAME", 2, 2, RegDelete, true, true},
     {"reg keys", "KEY", 1, 1, RegKeys},
     {"reg values", "KEY", 1, 1, RegValues},
-    {"deny-write", "KEY", 1, 1, DenyWrite},
-    {"allow-write", "KEY", 1, 1, AllowWrite},
-    {"service", "", 0, kAnyNumber, Services, false, nullptr, tools::kServiceCommandsUsage},
-    {"commands", "", 0, kAnyNumber, Services, false, nullptr, tools::kServiceCommandsUsage},
-    {"spooler", "", 0, kAnyNumber, Devices, false, nullptr, tools::kDeviceCommandsUsage},
-    {"status", "", 0, kAnyNumber, Devices, false, nullptr, tools::kDeviceCommandsUsage},
+    {"deny-write", "KEY", 1, 1, DenyWrite, true, true},
+    {"allow-write", "KEY", 1, 1, AllowWrite, true, true},
+    {"service", "", 0, kAnyNumber, Services, false, false, nullptr, tools::kServiceCommandsUsage},
+    {"commands", "", 0, kAnyNumber, Services, false, false, nullptr, tools::kServiceCommandsUsage},
+    {"spooler", "", 0, kAnyNumber, Devices, false, false, nullptr, tools::kDeviceCommandsUsage},
+    {"status", "", 0, kAnyNumber, Devices, false, false, nullptr, tools::kDeviceCommandsUsage},
 };
 
 void PrintUsage(std::ostream& out)
@@ -276,7 +277,8 @@ int Run(std::span<const std::string> words)
 
     if (command->opensMachine) {
         std::string error;
-        call.machine = EmulatedMachine::Open(call.folder, false, error);
+        call.machine = EmulatedMachine::Open(
+            call.folder, command->writes ? EmulatedMachine::Mode::ReadWrite : EmulatedMachine::Mode::ReadOnly, error);
         if (!call.machine)
             return Fail(error);
         platform::Platform installed;
@@ -285,7 +287,11 @@ int Run(std::span<const std::string> words)
         installed.clock = std::make_shared<platform::HostClock>();
         platform::Install(std::move(installed));
     }
-    return command->run(call);
+    const int status = command->run(call);
+    // A write that gave up waiting for another process's lock is no "cannot read": it is a busy store.
+    if (call.machine && call.machine->WasLocked())
+        return Fail("the store of " + call.folder.string() + " is locked by another process; nothing was written");
+    return status;
 }
 
 } // namespace

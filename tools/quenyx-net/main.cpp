@@ -1,5 +1,6 @@
 // Stands in for Windows' net on an emulated machine: "quenyx-net stop|start <service>" with the machine
-// folder in QUENYX_MACHINE records the command and changes the service's state, exiting as net would.
+// folder in QUENYX_MACHINE records the command (unless its launcher did) and changes the service's state,
+// exiting as net would.
 #include "platform/emulated/EmulatedSystem.h"
 
 #include <cstdlib>
@@ -21,7 +22,9 @@ int main(int argc, char** argv)
         std::cerr << "quenyx-net: " << error << '\n';
         return 1;
     }
-    const auto outcome = system->RunNet(words);
+    // Launched by the console, the command is recorded already, in the order of the launches.
+    const char* recorded = std::getenv(quenyx::platform::EmulatedSystem::kNetRecordedVariable);
+    const auto outcome = system->RunNet(words, !(recorded && *recorded == '1'));
     (outcome.exitCode == 0 ? std::cout : std::cerr) << outcome.message << '\n';
     return outcome.exitCode;
 }

@@ -94,7 +94,7 @@ RegStatus EmulatedMachine::Key::SetValue(std::string_view name, std::uint32_t ty
     stmt->Bind(1, id_).Bind(2, FoldName(name)).Bind(3, name).Bind(4, static_cast<std::int64_t>(type));
     stmt->BindBlob(5, data);
     const int rc = stmt->Step();
-    if (rc == SQLITE_DONE)
+    if (machine_.Done(rc))
         return reg_error::Success;
     return (rc & 0xFF) == SQLITE_CONSTRAINT ? reg_error::KeyDeleted : reg_error::BadKey;
 }
@@ -106,7 +106,7 @@ RegStatus EmulatedMachine::Key::DeleteValue(std::string_view name)
     machine_.EndSnapshotUnlessOwner(this);
     auto stmt = machine_.db_.Cached("DELETE FROM vals WHERE key = ?1 AND fold = ?2");
     stmt->Bind(1, id_).Bind(2, FoldName(name));
-    if (stmt->Step() != SQLITE_DONE)
+    if (!machine_.Done(stmt->Step()))
         return reg_error::BadKey;
     return sqlite3_changes(machine_.db_.handle()) > 0 ? reg_error::Success : reg_error::FileNotFound;
 }
@@ -137,11 +137,11 @@ RegStatus EmulatedMachine::Key::EnumValue(std::uint32_t index, std::uint32_t nam
     if (index >= values_.size())
         return reg_error::NoMoreItems;
     const RawValue& value = values_[index];
+    dataLength = static_cast<std::uint32_t>(value.data.size());
     if (value.name.size() >= nameCapacity || value.data.size() > dataCapacity)
         return reg_error::MoreData;
     name = value.name;
     data = value.data;
-    dataLength = static_cast<std::uint32_t>(value.data.size());
     return reg_error::Success;
 }
 

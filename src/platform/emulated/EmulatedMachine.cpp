@@ -14,27 +14,6 @@ namespace quenyx::platform {
 
 namespace {
 
-constexpr const char* kSchema = R"sql(
-CREATE TABLE IF NOT EXISTS keys(
-    id INTEGER PRIMARY KEY,
-    parent INTEGER REFERENCES keys(id) ON DELETE CASCADE,
-    name TEXT NOT NULL,
-    fold TEXT NOT NULL,
-    path_fold TEXT NOT NULL UNIQUE);
-CREATE INDEX IF NOT EXISTS keys_by_parent ON keys(parent, fold);
-CREATE TABLE IF NOT EXISTS vals(
-    key INTEGER NOT NULL REFERENCES keys(id) ON DELETE CASCADE,
-    fold TEXT NOT NULL,
-    seq INTEGER NOT NULL,
-    name TEXT NOT NULL,
-    type INTEGER NOT NULL,
-    data BLOB NOT NULL,
-    PRIMARY KEY(key, fold)) WITHOUT ROWID;
-CREATE INDEX IF NOT EXISTS vals_by_seq ON vals(key, seq);
-CREATE TABLE IF NOT EXISTS write_denied(path_fold TEXT PRIMARY KEY);
-INSERT OR IGNORE INTO keys(id, parent, name, fold, path_fold) VALUES(1, NULL, '', '', '');
-)sql";
-
 constexpr std::int64_t kRootId = 1;
 
 std::string JoinFolded(const std::vector<std::string>& parts, std::size_t count)
@@ -71,40 +50,11 @@ EmulatedMachine::EmulatedMachine(std::filesystem::path folder) : folder_(std::mo
 
 EmulatedMachine::~EmulatedMachine() = default;
 
-std::shared_ptr<EmulatedMachine> EmulatedMachine::Open(const std::filesystem::path& folder, bool create,
-                                                       std::string& error)
+bool EmulatedMachine::Done(int rc)
 {
-    std::shared_ptr<EmulatedMachine> machine(new EmulatedMachine(folder));
-    if (!machine->Initialise(create, error))
-        return nullptr;
-    return machine;
-}
-
-bool EmulatedMachine::Initialise(bool create, std::string& error)
-{
-    std::error_code ec;
-    const auto store = folder_ / kRegistryFile;
-    if (create) {
-        std::filesystem::create_directories(folder_ / "drive_c", ec);
-        if (ec) {
-            error = "cannot create " + folder_.string() + ": " + ec.message();
-            return false;
-        }
-    } else if (!std::filesystem::is_regular_file(store, ec)) {
-        error = "no emulated machine in " + folder_.string() + " (" + store.filename().string() + " is missing)";
-        return false;
-    }
-    if (!db_.Open(store.string(), create, error)) {
-        error = "cannot open " + store.string() + ": " + error;
-        return false;
-    }
-    std::string why;
-    if (!db_.Exec("PRAGMA foreign_keys = ON; PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;", &why) ||
-        !db_.Exec(kSchema, &why)) {
-        error = "cannot read " + store.string() + ": " + why;
-        return false;
-    }
-    return true;
+    if ((rc & 0xFF) == SQLITE_BUSY)
+        locked_ = true;
+    return rc == SQLITE_DONE;
 }
 
 // Each statement outside a transaction takes and drops a read lock of the store, which costs more than
@@ -231,7 +181,7 @@ RegStatus EmulatedMachine::CreateKey(std::string_view path)
             }
             auto insert = db_.Cached("INSERT INTO keys(parent, name, fold, path_fold) VALUES(?1, ?2, ?3, ?4)");
             insert->Bind(1, parent).Bind(2, parts[i]).Bind(3, FoldName(parts[i])).Bind(4, folded);
-            if (insert->Step() != SQLITE_DONE)
+            if (!Done(insert->Step()))
                 return reg_error::BadKey;
             parent = sqlite3_last_insert_rowid(db_.handle());
         }
@@ -248,7 +198,7 @@ RegStatus EmulatedMachine::DeleteKeyTree(std::string_view path)
         return reg_error::AccessDenied;
     auto stmt = db_.Cached("DELETE FROM keys WHERE id = ?1");
     stmt->Bind(1, id);
-    return stmt->Step() == SQLITE_DONE ? reg_error::Success : reg_error::BadKey;
+    return Done(stmt->Step()) ? reg_error::Success : reg_error::BadKey;
 }
 
 RegStatus EmulatedMachine::SetRawValue(std::string_view path, const RawValue& value)
@@ -303,7 +253,7 @@ RegStatus EmulatedMachine::Atomically(const std::function<RegStatus()>& work)
     EndSnapshotUnlessOwner(nullptr);
     if (transactionDepth_ > 0)
         return work();
-    if (!db_.Exec("BEGIN IMMEDIATE"))
+    if (!Done(db_.Cached("BEGIN IMMEDIATE")->Step()))
         return reg_error::BadKey;
     ++transactionDepth_;
     RegStatus status = reg_error::BadKey;
@@ -336,7 +286,7 @@ RegStatus EmulatedMachine::SetWriteDenied(std::string_view path, bool denied)
     auto stmt = db_.Cached(denied ? "INSERT OR IGNORE INTO write_denied(path_fold) VALUES(?1)"
                                   : "DELETE FROM write_denied WHERE path_fold = ?1");
     stmt->Bind(1, JoinFolded(parts, parts.size()));
-    return stmt->Step() == SQLITE_DONE ? reg_error::Success : reg_error::BadKey;
+    return Done(stmt->Step()) ? reg_error::Success : reg_error::BadKey;
 }
 
 bool EmulatedMachine::IsWriteDenied(std::string_view path)

@@ -27,10 +27,23 @@ class EmulatedMachine final : public RegistryBackend, public RegistryAdmin, publ
 public:
     static constexpr const char* kRegistryFile = "registry.sqlite3";
 
-    // Opens the machine in `folder`; with `create`, makes the folder, drive C: and the store when missing.
-    // Returns null with `error` set when the folder holds no usable machine.
-    static std::shared_ptr<EmulatedMachine> Open(const std::filesystem::path& folder, bool create,
-                                                 std::string& error);
+    enum class Mode {
+        Create,    // makes the folder, drive C: and the store when missing
+        ReadWrite, // an existing machine, to be read and changed: its folder and store must be writable
+        ReadOnly,  // an existing machine, only read: nothing in the folder changes, a read-only store is fine
+    };
+
+    // Opens the machine in `folder`. Returns null with `error` set, naming the folder and what is wrong with
+    // it, when the folder holds no usable machine (missing, read-only for ReadWrite, a store that is empty,
+    // truncated or not a store at all). Opening an existing machine writes nothing to it.
+    static std::shared_ptr<EmulatedMachine> Open(const std::filesystem::path& folder, Mode mode, std::string& error);
+    // Whether `folder` holds a store (the folder and the file exist, the file is not empty), known without
+    // opening it: a file opened and closed beside SQLite's own would drop this process's locks on it.
+    static bool CheckStore(const std::filesystem::path& folder, std::string& error);
+    static std::shared_ptr<EmulatedMachine> Open(const std::filesystem::path& folder, bool create, std::string& error)
+    {
+        return Open(folder, create ? Mode::Create : Mode::ReadWrite, error);
+    }
     ~EmulatedMachine() override;
 
     const std::filesystem::path& folder() const { return folder_; }
@@ -68,6 +81,8 @@ public:
     // While reads are held in one view: a number that stays the same for that view and differs from every
     // other view's, so answers read in it may be kept until it ends. 0 outside a held view.
     std::uint64_t HeldView() const;
+    // Whether a write has failed because another process held the store's lock for longer than the wait.
+    bool WasLocked() const { return locked_; }
 
 private:
     class Key;
@@ -89,7 +104,9 @@ private:
     };
 
     explicit EmulatedMachine(std::filesystem::path folder);
-    bool Initialise(bool create, std::string& error);
+    bool Initialise(Mode mode, std::string& error);
+    // Notes a statement's result code; false unless it succeeded (SQLITE_DONE).
+    bool Done(int rc);
 
     std::int64_t Find(std::string_view path);
     bool WriteDenied(std::string_view path);
@@ -114,6 +131,7 @@ private:
     std::uint64_t views_ = 0; // snapshots begun, the number of the open one
 
     Directory directory_;
+    bool locked_ = false;
 };
 
 } // namespace quenyx::platform

@@ -36,43 +36,9 @@ class EmulatedPrinterHandle final : public PrinterHandle
 {
 };
 
-bool Done(sqlite::Statement& stmt) { return stmt.Step() == SQLITE_DONE; }
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::vector<std::string> SplitWords(std::string_view line)
+bool Done(sqlite::Statement& stmt)
 {
-    std::vector<std::string> words;
-    std::size_t at = 0;
-    while (at < line.size()) {
-        while (at < line.size() && IsBlank(line[at]))
-            ++at;
-        const std::size_t start = at;
-        while (at < line.size() && !IsBlank(line[at]))
-            ++at;
-        if (at > start)
-            words.emplace_back(line.substr(start, at - start));
-    }
-    return words;
-}
-
-bool IsWindowsPath(std::string_view text)
-{
-    return (text.size() >= 2 && text[1] == ':' && std::isalpha(static_cast<unsigned char>(text[0]))) ||
-           (!text.empty() && text[0] == '\\');
-}
-
-// The stand-in for net is looked for beside the running executable (an installed console), then where
-// QUENYX_NET names it (builds and tests), then on PATH.
-std::filesystem::path NetProgram()
-{
-    auto beside = ExecutableFolder() / "quenyx-net";
-    if (IsExecutableFile(beside))
-        return beside;
-    const char* named = std::getenv("QUENYX_NET");
-    if (named && *named && IsExecutableFile(named))
-        return named;
-    return FindInPath("quenyx-net");
+    return stmt.Step() == SQLITE_DONE;
 }
 
 } // namespace
@@ -97,21 +63,25 @@ template <typename Read> auto EmulatedSystem::ReadDevices(Read&& read)
 
 std::shared_ptr<EmulatedSystem> EmulatedSystem::Open(const std::filesystem::path& folder, std::string& error)
 {
-    const auto store = folder / "registry.sqlite3";
+    const auto store = folder / EmulatedMachine::kRegistryFile;
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(store, ec)) {
-        error = "no emulated machine in " + folder.string();
+    // An empty store would otherwise open as a new database and be given tables.
+    if (!EmulatedMachine::CheckStore(folder, error))
         return nullptr;
-    }
     std::shared_ptr<EmulatedSystem> system(new EmulatedSystem());
     system->folder_ = std::filesystem::absolute(folder, ec);
     if (!system->db_.Open(store.string(), false, error))
         return nullptr;
+    // The store is in WAL mode since it was made. Its tables are made here only on a machine that has never had
+    // them, so an open writes nothing to a machine in use; several processes wait for each other's locks.
     std::string why;
-    // Several quenyx-net processes record at once: they wait for each other rather than fail.
-    if (!system->db_.Exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA busy_timeout = 10000;", &why) ||
-        !system->db_.Exec(kSchema, &why)) {
-        error = "cannot read " + store.string() + ": " + why;
+    auto tables = system->db_.Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                                      "name IN ('spooler_printers', 'printer_status', 'machine_settings', "
+                                      "'services', 'commands')");
+    const int rc = tables.Step();
+    if (rc != SQLITE_ROW || !system->db_.Exec("PRAGMA synchronous = NORMAL;", &why) ||
+        (tables.Int(0) != 5 && !system->db_.Exec(kSchema, &why))) {
+        error = "the store " + store.string() + " cannot be used: " + (why.empty() ? system->db_.LastError() : why);
         return nullptr;
     }
     return system;
@@ -190,178 +160,6 @@ StatusAnswer EmulatedSystem::GetPrinterStatus(std::int16_t, const std::string& f
             return StatusAnswer::Failed;
         return answer(stmt->Text(0) == "removed", stmt->Text(1), static_cast<std::int32_t>(stmt->Int(2)));
     });
-}
-
-ServiceQuery EmulatedSystem::QueryServiceState(const std::string& serviceName, std::uint32_t& state)
-{
-    auto stmt = db_.Prepare("SELECT state FROM services WHERE fold = ?1");
-    stmt.Bind(1, FoldName(serviceName));
-    const int step = stmt.Step();
-    if (step == SQLITE_DONE)
-        return ServiceQuery::NoService;
-    if (step != SQLITE_ROW)
-        return ServiceQuery::QueryFailed;
-    state = static_cast<std::uint32_t>(stmt.Int(0));
-    return ServiceQuery::Done;
-}
-
-bool EmulatedSystem::StartHidden(const std::string& commandLine)
-{
-    auto words = SplitWords(commandLine);
-    if (words.empty())
-        return false;
-    if (!EqualsIgnoringCase(words.front(), "net"))
-        return StartNormal(commandLine);
-    return Start(NetProgram(), words);
-}
-
-bool EmulatedSystem::StartNormal(const std::string& commandLine)
-{
-    std::string_view line = commandLine;
-    while (!line.empty() && IsBlank(line.front()))
-        line.remove_prefix(1);
-
-    std::shared_ptr<EmulatedMachine> machine;
-    const auto resolve = [&](const std::string& program) -> std::filesystem::path {
-        if (IsWindowsPath(program)) {
-            std::string error;
-            if (!machine)
-                machine = EmulatedMachine::Open(folder_, false, error);
-            return machine ? machine->HostPath(program) : std::filesystem::path();
-        }
-        if (program.find('/') != std::string::npos)
-            return program;
-        auto found = FindInPath(program);
-        return found.empty() ? std::filesystem::path(program) : found;
-    };
-
-    // As CreateProcess reads an unquoted command line: the shortest run of words that names an existing
-    // file is the program, so a path with blanks works without quotes.
-    std::string program;
-    std::string_view rest;
-    if (!line.empty() && line.front() == '"') {
-        const std::size_t close = line.find('"', 1);
-        program = std::string(line.substr(1, close == std::string_view::npos ? close : close - 1));
-        rest = close == std::string_view::npos ? std::string_view() : line.substr(close + 1);
-    } else {
-        for (std::size_t end = 0; end <= line.size(); ++end) {
-            if (end < line.size() && !IsBlank(line[end]))
-                continue;
-            std::error_code ec;
-            if (end > 0 && std::filesystem::is_regular_file(resolve(std::string(line.substr(0, end))), ec)) {
-                program = std::string(line.substr(0, end));
-                rest = line.substr(end);
-                break;
-            }
-        }
-        if (program.empty()) {
-            const auto words = SplitWords(line);
-            if (words.empty())
-                return false;
-            program = words.front();
-            rest = line.substr(program.size());
-        }
-    }
-    std::vector<std::string> argv{program};
-    for (auto& word : SplitWords(rest))
-        argv.push_back(std::move(word));
-    return Start(resolve(program), argv);
-}
-
-bool EmulatedSystem::Start(const std::filesystem::path& program, const std::vector<std::string>& argv)
-{
-    if (program.empty())
-        return false;
-    return StartDetached(program, argv, {"QUENYX_MACHINE=" + folder_.string()});
-}
-
-bool EmulatedSystem::SetServiceState(const std::string& name, std::uint32_t state)
-{
-    if (state < Stopped || state > Paused)
-        return false;
-    auto stmt = db_.Prepare("INSERT INTO services(fold, name, state) VALUES(?1, ?2, ?3) "
-                            "ON CONFLICT(fold) DO UPDATE SET state = excluded.state");
-    stmt.Bind(1, FoldName(name)).Bind(2, name).Bind(3, static_cast<std::int64_t>(state));
-    return Done(stmt);
-}
-
-bool EmulatedSystem::RemoveService(const std::string& name)
-{
-    auto stmt = db_.Prepare("DELETE FROM services WHERE fold = ?1");
-    stmt.Bind(1, FoldName(name));
-    return Done(stmt);
-}
-
-std::vector<EmulatedSystem::Service> EmulatedSystem::Services()
-{
-    std::vector<Service> services;
-    auto stmt = db_.Prepare("SELECT name, state FROM services ORDER BY fold");
-    while (stmt.Step() == SQLITE_ROW)
-        services.push_back(Service{stmt.Text(0), static_cast<std::uint32_t>(stmt.Int(1))});
-    return services;
-}
-
-EmulatedSystem::NetOutcome EmulatedSystem::RunNet(const std::vector<std::string>& words)
-{
-    std::string line = "net";
-    for (const auto& word : words)
-        line += " " + word;
-
-    // The record and the change land together or not at all, and concurrent nets queue on the write lock.
-    std::string why;
-    if (!db_.Exec("BEGIN IMMEDIATE;", &why))
-        return NetOutcome{1, "the machine's store is busy: " + why};
-    auto record = db_.Prepare("INSERT INTO commands(line) VALUES(?1)");
-    record.Bind(1, line);
-    const auto outcome = Done(record) ? ApplyNet(words) : std::nullopt;
-    if (!outcome || !db_.Exec("COMMIT;", &why)) {
-        std::ignore = db_.Exec("ROLLBACK;");
-        return NetOutcome{1, "cannot record \"" + line + "\": " + (why.empty() ? db_.LastError() : why)};
-    }
-    return *outcome;
-}
-
-std::optional<EmulatedSystem::NetOutcome> EmulatedSystem::ApplyNet(const std::vector<std::string>& words)
-{
-    const bool stop = words.size() == 2 && EqualsIgnoringCase(words[0], "stop");
-    const bool start = words.size() == 2 && EqualsIgnoringCase(words[0], "start");
-    if (!stop && !start)
-        return NetOutcome{1, "The syntax of this command is:\n\nNET STOP service\nNET START service"};
-
-    auto find = db_.Prepare("SELECT name, state FROM services WHERE fold = ?1");
-    find.Bind(1, FoldName(words[1]));
-    const int step = find.Step();
-    if (step == SQLITE_DONE)
-        return NetOutcome{2, "The service name is invalid."};
-    if (step != SQLITE_ROW)
-        return std::nullopt;
-    const std::string name = find.Text(0);
-    const auto state = static_cast<std::uint32_t>(find.Int(1));
-    const std::uint32_t wanted = start ? Running : Stopped;
-    if (state == wanted)
-        return NetOutcome{2, start ? "The requested service has already been started."
-                                   : "The " + name + " service is not started."};
-
-    auto change = db_.Prepare("UPDATE services SET state = ?2 WHERE fold = ?1");
-    change.Bind(1, FoldName(name)).Bind(2, static_cast<std::int64_t>(wanted));
-    if (!Done(change))
-        return std::nullopt;
-    return NetOutcome{0, "The " + name + " service was " + (start ? "started" : "stopped") + " successfully."};
-}
-
-std::vector<std::string> EmulatedSystem::RecordedCommands()
-{
-    std::vector<std::string> lines;
-    auto stmt = db_.Prepare("SELECT line FROM commands ORDER BY seq");
-    while (stmt.Step() == SQLITE_ROW)
-        lines.push_back(stmt.Text(0));
-    return lines;
-}
-
-bool EmulatedSystem::ClearRecordedCommands()
-{
-    auto stmt = db_.Prepare("DELETE FROM commands");
-    return Done(stmt);
 }
 
 bool EmulatedSystem::AddSpoolerPrinter(const std::string& name)

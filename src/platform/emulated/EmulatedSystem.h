@@ -50,8 +50,8 @@ public:
 
     struct StatusRule
     {
-        std::string printer;    // the full name asked for ("\\server\queue" for cluster printers)
-        std::string answer;     // "code", "none" (answers false) or "fail" (the call fails)
+        std::string printer; // the full name asked for ("\\server\queue" for cluster printers)
+        std::string answer;  // "code", "none" (answers false) or "fail" (the call fails)
         std::int32_t code = 0;
     };
 
@@ -70,8 +70,9 @@ public:
     // ServiceControl: the manager always opens; a service missing from the machine is NoService.
     ServiceQuery QueryServiceState(const std::string& serviceName, std::uint32_t& state) override;
 
-    // ProcessLauncher: real detached children, given this machine as QUENYX_MACHINE. "net ..." runs the
-    // stand-in quenyx-net with the words after "net". Any other command line is read as CreateProcess reads
+    // ProcessLauncher: real detached children, given this machine as QUENYX_MACHINE. "net ..." is recorded
+    // among the machine's commands as it is launched, then runs the stand-in quenyx-net with the words after
+    // "net". Any other command line is read as CreateProcess reads
     // it: the program is its first word (or the first words that name a file, or a quoted path), a Windows
     // path being mapped into the machine's drive folders; the other words are its arguments.
     bool StartHidden(const std::string& commandLine) override;
@@ -83,8 +84,10 @@ public:
     std::vector<Service> Services();
 
     // What quenyx-net does with its words ("stop" or "start" and a service name): in one transaction,
-    // records the command line "net <words>" and stops (state 1) or starts (state 4) the service.
-    NetOutcome RunNet(const std::vector<std::string>& words);
+    // records the command line "net <words>" (unless `record` is false: StartHidden recorded it at launch,
+    // and says so to the child in kNetRecordedVariable) and stops (state 1) or starts (state 4) the service.
+    NetOutcome RunNet(const std::vector<std::string>& words, bool record = true);
+    static constexpr const char* kNetRecordedVariable = "QUENYX_NET_RECORDED";
     // The command lines run on the machine, oldest first.
     std::vector<std::string> RecordedCommands();
     bool ClearRecordedCommands();
@@ -104,7 +107,9 @@ public:
 private:
     EmulatedSystem() = default;
     std::optional<NetOutcome> ApplyNet(const std::vector<std::string>& words);
-    bool Start(const std::filesystem::path& program, const std::vector<std::string>& argv);
+    bool Start(const std::filesystem::path& program, const std::vector<std::string>& argv,
+               std::vector<std::string> environment = {});
+    static std::string NetLine(const std::vector<std::string>& words);
 
     // The spooler's printers and the status component's answers as one held view of the machine reads them:
     // a search asks about every printer, and one query for the lot costs less than one per printer.

@@ -2,6 +2,11 @@
 
 #include <sqlite3.h>
 
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 namespace quenyx::platform::sqlite {
 
 Statement::Statement(sqlite3* db, std::string_view sql, unsigned prepareFlags)
@@ -17,7 +22,10 @@ Statement::~Statement()
         sqlite3_finalize(stmt_);
 }
 
-Statement::Statement(Statement&& other) noexcept : stmt_(other.stmt_) { other.stmt_ = nullptr; }
+Statement::Statement(Statement&& other) noexcept : stmt_(other.stmt_)
+{
+    other.stmt_ = nullptr;
+}
 
 Statement& Statement::Bind(int index, std::int64_t value)
 {
@@ -42,7 +50,10 @@ Statement& Statement::BindBlob(int index, std::string_view bytes)
     return *this;
 }
 
-int Statement::Step() { return stmt_ ? sqlite3_step(stmt_) : SQLITE_MISUSE; }
+int Statement::Step()
+{
+    return stmt_ ? sqlite3_step(stmt_) : SQLITE_MISUSE;
+}
 
 void Statement::Reset()
 {
@@ -52,7 +63,10 @@ void Statement::Reset()
     }
 }
 
-std::int64_t Statement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+std::int64_t Statement::Int(int column) const
+{
+    return sqlite3_column_int64(stmt_, column);
+}
 
 std::string Statement::Text(int column) const
 {
@@ -103,17 +117,46 @@ CachedStatement Database::Cached(std::string_view sql)
     return CachedStatement(found->second.statement, found->second.inUse);
 }
 
-bool Database::Open(const std::string& file, bool create, std::string& error)
+bool Database::OpenAs(const std::string& name, int flags, std::string& error)
 {
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
-    if (sqlite3_open_v2(file.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(name.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         error = db_ ? sqlite3_errmsg(db_) : "out of memory";
         sqlite3_close_v2(db_);
         db_ = nullptr;
         return false;
     }
-    sqlite3_busy_timeout(db_, 10000);
+    sqlite3_busy_timeout(db_, BusyTimeout());
     return true;
+}
+
+bool Database::Open(const std::string& file, bool create, std::string& error)
+{
+    return OpenAs(file, SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0), error);
+}
+
+bool Database::OpenReadOnly(const std::string& file, bool immutable, std::string& error)
+{
+    // As a URI, so that the file can be marked immutable; every byte outside the unreserved set is escaped.
+    std::string uri = "file:";
+    for (const char c : file) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) || std::strchr("/-._~", c)) {
+            uri.push_back(c);
+        } else {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
+            uri += escaped;
+        }
+    }
+    uri += immutable ? "?mode=ro&immutable=1" : "?mode=ro";
+    return OpenAs(uri, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, error);
+}
+
+int Database::BusyTimeout()
+{
+    const char* named = std::getenv("QUENYX_LOCK_TIMEOUT_MS");
+    const int ms = named ? std::atoi(named) : 0;
+    return ms > 0 ? ms : 10000;
 }
 
 bool Database::Exec(std::string_view sql, std::string* error)
@@ -129,6 +172,9 @@ bool Database::Exec(std::string_view sql, std::string* error)
     return true;
 }
 
-std::string Database::LastError() const { return db_ ? sqlite3_errmsg(db_) : "no database"; }
+std::string Database::LastError() const
+{
+    return db_ ? sqlite3_errmsg(db_) : "no database";
+}
 
 } // namespace quenyx::platform::sqlite

@@ -74,6 +74,12 @@ public:
 
     // Opens (or, with create, creates) the file; false with `error` set when it is not a usable database.
     bool Open(const std::string& file, bool create, std::string& error);
+    // Opens the file for reading only. `immutable` tells SQLite that nobody writes it meanwhile, so that it
+    // needs no lock and no shared-memory file beside it.
+    bool OpenReadOnly(const std::string& file, bool immutable, std::string& error);
+    // How long a statement waits for another connection's lock before it fails with SQLITE_BUSY: 10 s, or
+    // the milliseconds QUENYX_LOCK_TIMEOUT_MS names (tests of a held lock).
+    static int BusyTimeout();
     bool Exec(std::string_view sql, std::string* error = nullptr);
     Statement Prepare(std::string_view sql) { return Statement(db_, sql); }
     // The statement of `sql`, prepared once per connection and kept for the connection's life, so for the
@@ -94,6 +100,8 @@ private:
         using is_transparent = void;
         std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
     };
+
+    bool OpenAs(const std::string& name, int flags, std::string& error);
 
     sqlite3* db_ = nullptr;
     std::unordered_map<std::string, CacheEntry, TextHash, std::equal_to<>> cache_;

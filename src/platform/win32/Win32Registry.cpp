@@ -209,8 +209,10 @@ public:
         if (status == ERROR_SUCCESS) {
             name = FromAnsi(value.name);
             data = FromAnsi(value.data);
-            dataLength = value.dataLength;
         }
+        // On ERROR_MORE_DATA the size the data needs, where the call got as far as the data.
+        if (status == ERROR_SUCCESS || status == ERROR_MORE_DATA)
+            dataLength = value.dataLength;
         return status;
     }
 
