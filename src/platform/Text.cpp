@@ -66,9 +66,18 @@ std::size_t Decode(std::string_view text, std::size_t at, char32_t& c)
 
 std::string FoldName(std::string_view name)
 {
-    std::string out;
+    // Names are nearly always ASCII, and every lookup folds one: an ASCII start is folded in place.
+    std::size_t at = 0;
+    while (at < name.size() && static_cast<unsigned char>(name[at]) < 0x80)
+        ++at;
+    std::string out(name.substr(0, at));
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    if (at == name.size())
+        return out;
     out.reserve(name.size());
-    for (std::size_t at = 0; at < name.size();) {
+    while (at < name.size()) {
         char32_t c = static_cast<unsigned char>(name[at]);
         std::size_t length = c < 0x80 ? 1 : Decode(name, at, c);
         if (length == 0) {
