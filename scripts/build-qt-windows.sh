@@ -10,7 +10,8 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cache=${QUENYX_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quenyx}
+home=${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}
+cache=${QUENYX_CACHE:-${XDG_CACHE_HOME:-$home/.cache}/quenyx}
 
 package_version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
 if [[ -z "$package_version" ]]; then
