@@ -9,44 +9,6 @@ namespace quenyx::platform::regfile {
 
 namespace {
 
-// The length of the well-formed UTF-8 sequence at `i` (decoded into `cp`), or 0 when there is none.
-std::size_t Utf8SequenceAt(std::string_view text, std::size_t i, char32_t& cp)
-{
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 1;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        cp = lead;
-        return 1;
-    }
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        cp = lead & 0x1F;
-        minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        cp = lead & 0x0F;
-        minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        cp = lead & 0x07;
-        minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size())
-        return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[i + k]);
-        if ((next & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    return length;
-}
-
 void AppendUtf16Le(std::string& out, char16_t unit)
 {
     out.push_back(static_cast<char>(unit & 0xFF));

@@ -44,24 +44,6 @@ char32_t Upper(char32_t c)
     return c;
 }
 
-// The code point of the two- or three-byte UTF-8 sequence at `at`, and its length; 0 for anything else, which
-// then passes through byte by byte.
-std::size_t Decode(std::string_view text, std::size_t at, char32_t& c)
-{
-    const auto lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : 0;
-    if (length == 0 || at + length > text.size())
-        return 0;
-    c = lead & (length == 2 ? 0x1F : 0x0F);
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[at + k]);
-        if ((next & 0xC0) != 0x80)
-            return 0;
-        c = (c << 6) | (next & 0x3F);
-    }
-    return c >= (length == 2 ? 0x80u : 0x800u) ? length : 0;
-}
-
 } // namespace
 
 std::string FoldName(std::string_view name)
@@ -79,7 +61,7 @@ std::string FoldName(std::string_view name)
     out.reserve(name.size());
     while (at < name.size()) {
         char32_t c = static_cast<unsigned char>(name[at]);
-        std::size_t length = c < 0x80 ? 1 : Decode(name, at, c);
+        const std::size_t length = Utf8SequenceAt(name, at, c);
         if (length == 0) {
             out.push_back(name[at++]);
             continue;

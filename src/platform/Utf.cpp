@@ -2,37 +2,54 @@
 
 namespace quenyx::platform {
 
+std::size_t Utf8SequenceAt(std::string_view text, std::size_t i, char32_t& cp)
+{
+    const auto lead = static_cast<unsigned char>(text[i]);
+    std::size_t length = 1;
+    char32_t minimum = 0;
+    if (lead < 0x80) {
+        cp = lead;
+        return 1;
+    }
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        cp = lead & 0x1F;
+        minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        cp = lead & 0x0F;
+        minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        cp = lead & 0x07;
+        minimum = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + length > text.size())
+        return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return length;
+}
+
 std::u16string Utf8ToUtf16(std::string_view text)
 {
     std::u16string out;
     out.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
         char32_t cp = 0xFFFD;
-        std::size_t length = 1;
-        if (c < 0x80) {
-            cp = c;
-        } else if ((c >> 5) == 0x6) {
-            length = 2;
-        } else if ((c >> 4) == 0xE) {
-            length = 3;
-        } else if ((c >> 3) == 0x1E) {
-            length = 4;
-        }
-        if (length > 1) {
-            bool valid = i + length <= text.size();
-            char32_t value = c & (0x3F >> (length - 1));
-            for (std::size_t k = 1; valid && k < length; ++k) {
-                const auto next = static_cast<unsigned char>(text[i + k]);
-                valid = (next & 0xC0) == 0x80;
-                value = (value << 6) | (next & 0x3F);
-            }
-            const char32_t minimum = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-            if (valid && value >= minimum && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF))
-                cp = value;
-            else
-                length = 1;
+        std::size_t length = Utf8SequenceAt(text, i, cp);
+        if (length == 0) {
+            cp = 0xFFFD;
+            length = 1;
         }
         if (cp >= 0x10000) {
             cp -= 0x10000;
