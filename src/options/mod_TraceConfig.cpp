@@ -162,14 +162,7 @@ TraceFileStatus WriteTraceConfig(const std::string& path, std::int16_t level, co
         read != TraceFileStatus::Done)
         return read;
     // The agent's services may open the file at any moment: they find the old content or the new, never none.
-    std::filesystem::path temporary = file;
-    temporary += ".tmp";
-    if (platform::WriteWholeFile(temporary, content) && platform::RenameReplacing(temporary, file))
-        return TraceFileStatus::Done;
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(temporary, ec))
-        std::ignore = std::filesystem::remove(temporary, ec);
-    return TraceFileStatus::CannotWrite;
+    return platform::ReplaceWholeFile(file, content) ? TraceFileStatus::Done : TraceFileStatus::CannotWrite;
 }
 
 std::string BrowseForFolder()

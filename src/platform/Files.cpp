@@ -102,4 +102,16 @@ void UseBinaryStandardOutput()
 #endif
 }
 
+bool ReplaceWholeFile(const std::filesystem::path& file, std::string_view bytes)
+{
+    std::filesystem::path temporary = file;
+    temporary += ".tmp";
+    if (WriteWholeFile(temporary, bytes) && RenameReplacing(temporary, file))
+        return true;
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(temporary, ec))
+        std::ignore = std::filesystem::remove(temporary, ec);
+    return false;
+}
+
 } // namespace quenyx::platform

@@ -32,6 +32,11 @@ bool WriteWholeFile(const std::filesystem::path& file, std::string_view bytes);
 // one, never none. False when it failed (`to` is read-only, held open, ...); `to` is then as it was.
 bool RenameReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
+// Replaces the file's content in one step: the bytes go to "<file>.tmp", which is then renamed over the file, so
+// whoever opens it meanwhile finds the old content or the new, never none. False when it failed (the file is
+// read-only, held open, ...): the file is then as it was and no .tmp is left behind.
+bool ReplaceWholeFile(const std::filesystem::path& file, std::string_view bytes);
+
 // Standard output takes bytes as they are (no CR added before LF on Windows), so a binary file can be written to it.
 void UseBinaryStandardOutput();
 

@@ -37,35 +37,39 @@ void Append(const std::shared_ptr<platform::Files>& files, const std::string& wi
         g_lastFile.windowsPath.clear();
 }
 
-// The level converted as a number: leading blanks, an optional sign and digits; anything else reads as 0.
-bool LoggingOn()
+// The level converted as a number: leading blanks, an optional sign and digits; anything else reads as 0. Worked
+// out when the settings change, not for every line: every registry read asks.
+bool LoggingOn(const std::string& level, const std::string& path)
 {
-    if (g_tracePath.empty())
+    if (path.empty())
         return false;
-    std::size_t start = g_traceLevel.find_first_not_of(" \t");
+    std::size_t start = level.find_first_not_of(" \t");
     if (start == std::string::npos)
         return false;
-    if (g_traceLevel[start] == '+')
+    if (level[start] == '+')
         ++start;
     long long number = 0;
-    const char* first = g_traceLevel.data() + start;
-    const char* last = g_traceLevel.data() + g_traceLevel.size();
+    const char* first = level.data() + start;
+    const char* last = level.data() + level.size();
     const auto [end, ec] = std::from_chars(first, last, number);
     return ec == std::errc() && end != first && number != 0;
 }
+
+bool g_tracing = false;
 
 } // namespace
 
 void ReadTraceSettings()
 {
-    g_traceLevel = mod_RegWin::GetSettingString(mod_RegWin::HKLM, AgentKey, "TraceLevel", "0");
-    g_tracePath = mod_RegWin::GetSettingString(mod_RegWin::HKLM, AgentKey, "TracePath", "");
+    SetTraceSettings(mod_RegWin::GetSettingString(mod_RegWin::HKLM, AgentKey, "TraceLevel", "0"), g_tracePath);
+    SetTraceSettings(g_traceLevel, mod_RegWin::GetSettingString(mod_RegWin::HKLM, AgentKey, "TracePath", ""));
 }
 
 void SetTraceSettings(const std::string& level, const std::string& path)
 {
     g_traceLevel = level;
     g_tracePath = path;
+    g_tracing = LoggingOn(g_traceLevel, g_tracePath);
 }
 
 void ResetTraceSettings()
@@ -75,7 +79,7 @@ void ResetTraceSettings()
 
 bool Tracing()
 {
-    return LoggingOn();
+    return g_tracing;
 }
 
 const std::string& traceLevel()
@@ -98,7 +102,7 @@ std::string LogFilePath(const std::string& shortDate)
 
 void WriteTrace(const std::string& tag, const std::string& message)
 {
-    if (!LoggingOn())
+    if (!g_tracing)
         return;
     auto& platform = platform::Current();
     if (!platform.clock || !platform.files)

@@ -69,16 +69,14 @@ void ReportTrace(Call& call, const std::vector<TraceFile>& files, const std::str
 // Puts every planned file in place; when one fails, those already written get their old bytes back.
 int WriteTraceFiles(Call& call, std::vector<TraceFile*> planned)
 {
+    // The bytes planned are the bytes written: the files are not read and rewritten a second time.
     const auto files = platform::Current().files;
     const auto put = [&](const TraceFile& file, const std::string& bytes) {
-        std::filesystem::path temporary = files->HostPath(file.path);
-        temporary += ".tmp";
-        return platform::WriteWholeFile(temporary, bytes) &&
-               platform::RenameReplacing(temporary, files->HostPath(file.path));
+        return platform::ReplaceWholeFile(files->HostPath(file.path), bytes);
     };
     for (std::size_t done = 0; done < planned.size(); ++done) {
         const TraceFile& file = *planned[done];
-        if (mod_Trace::WriteTraceConfig(file.path, file.level, file.baseFile) == TraceFileStatus::Done)
+        if (put(file, file.after))
             continue;
         for (std::size_t undo = done; undo-- > 0;)
             std::ignore = put(*planned[undo], planned[undo]->before);

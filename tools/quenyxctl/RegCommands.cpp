@@ -24,18 +24,6 @@ std::filesystem::path HostFile(const std::string& name)
     return std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
 
-// The file is replaced in one step: a reader finds the old file or the new one.
-bool ReplaceFile(const std::filesystem::path& file, std::string_view bytes)
-{
-    std::filesystem::path temporary = file;
-    temporary += ".tmp";
-    if (platform::WriteWholeFile(temporary, bytes) && platform::RenameReplacing(temporary, file))
-        return true;
-    std::error_code ec;
-    std::filesystem::remove(temporary, ec);
-    return false;
-}
-
 bool IsAgentKeyOrAbove(const std::string& path)
 {
     const std::string folded = platform::FoldName(path);
@@ -86,7 +74,7 @@ int Export(Call& call)
     const std::filesystem::path file = HostFile(name);
     call.report.extra.push_back(Field::Of("file", name));
     call.report.changed = platform::ReadWholeFile(file) != bytes;
-    if (call.report.changed && !call.check && !ReplaceFile(file, bytes))
+    if (call.report.changed && !call.check && !platform::ReplaceWholeFile(file, bytes))
         return call.Fail(kFailed, name, "cannot be written");
     return kDone;
 }

@@ -60,12 +60,11 @@ std::optional<std::int64_t> EmulatedMachine::FindListed(const std::string& folde
     return child->second;
 }
 
-const EmulatedMachine::Directory::Value* EmulatedMachine::ListedValue(std::int64_t id, std::string_view name)
+const EmulatedMachine::Directory::Value* EmulatedMachine::ListedValue(std::int64_t id, const std::string& fold)
 {
     if (directory_.view == 0 || directory_.view != HeldView() || directory_.found >= directory_.children.size() ||
         directory_.children[directory_.found].second != id)
         return nullptr;
-    const std::string fold = FoldName(name);
     auto column = std::find_if(directory_.columns.begin(), directory_.columns.end(),
                                [&fold](const auto& c) { return c.first == fold; });
     if (column == directory_.columns.end()) {

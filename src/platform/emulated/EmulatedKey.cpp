@@ -33,18 +33,19 @@ bool EmulatedMachine::Key::readOnly() const
 RegStatus EmulatedMachine::Key::QueryValueInfo(std::string_view name, std::uint32_t& type, std::uint32_t& size)
 {
     machine_.EndSnapshotUnlessOwner(this);
-    if (const auto* listed = machine_.ListedValue(id_, name)) {
+    std::string fold = FoldName(name);
+    if (const auto* listed = machine_.ListedValue(id_, fold)) {
         if (!*listed) {
             size = 0;
             return reg_error::FileNotFound;
         }
         type = (*listed)->first;
         size = static_cast<std::uint32_t>((*listed)->second.size());
-        found_ = {machine_.views_, FoldName(name), type, (*listed)->second};
+        found_ = {machine_.views_, std::move(fold), type, (*listed)->second};
         return reg_error::Success;
     }
     auto stmt = machine_.db_.Cached("SELECT type, data FROM vals WHERE key = ?1 AND fold = ?2");
-    stmt->Bind(1, id_).Bind(2, FoldName(name));
+    stmt->Bind(1, id_).Bind(2, fold);
     if (stmt->Step() != SQLITE_ROW) {
         size = 0;
         return reg_error::FileNotFound;
@@ -53,7 +54,7 @@ RegStatus EmulatedMachine::Key::QueryValueInfo(std::string_view name, std::uint3
     size = static_cast<std::uint32_t>(stmt->Bytes(1));
     // Within one view of the store the value cannot change: the read that usually follows is answered here.
     if (machine_.snapshotOpen_)
-        found_ = {machine_.views_, FoldName(name), type, stmt->Blob(1)};
+        found_ = {machine_.views_, std::move(fold), type, stmt->Blob(1)};
     return reg_error::Success;
 }
 
@@ -61,7 +62,8 @@ RegStatus EmulatedMachine::Key::QueryValue(std::string_view name, std::uint32_t 
                                            std::string& data)
 {
     machine_.EndSnapshotUnlessOwner(this);
-    if (machine_.snapshotOpen_ && found_.view == machine_.views_ && found_.fold == FoldName(name)) {
+    const std::string fold = FoldName(name);
+    if (machine_.snapshotOpen_ && found_.view == machine_.views_ && found_.fold == fold) {
         type = found_.type;
         if (found_.data.size() > capacity) {
             data.clear();
@@ -71,7 +73,7 @@ RegStatus EmulatedMachine::Key::QueryValue(std::string_view name, std::uint32_t 
         return reg_error::Success;
     }
     auto stmt = machine_.db_.Cached("SELECT type, data FROM vals WHERE key = ?1 AND fold = ?2");
-    stmt->Bind(1, id_).Bind(2, FoldName(name));
+    stmt->Bind(1, id_).Bind(2, fold);
     if (stmt->Step() != SQLITE_ROW)
         return reg_error::FileNotFound;
     type = static_cast<std::uint32_t>(stmt->Int(0));

@@ -113,8 +113,8 @@ private:
     void SubKeysOf(std::int64_t id, std::vector<std::string>& names);
     // The id of the key at `folded` when the listed subkeys answer for it (0: there is no such key), else nothing.
     std::optional<std::int64_t> FindListed(const std::string& folded);
-    // The value `name` of the key `id` when the listed subkeys answer for it, else null.
-    const Directory::Value* ListedValue(std::int64_t id, std::string_view name);
+    // The value named `fold` (folded) of the key `id` when the listed subkeys answer for it, else null.
+    const Directory::Value* ListedValue(std::int64_t id, const std::string& fold);
     void ValuesOf(std::int64_t id, std::vector<RawValue>& values);
 
     bool BeginSnapshot();
