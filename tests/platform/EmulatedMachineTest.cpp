@@ -222,20 +222,5 @@ TEST_F(EmulatedMachine, WindowsPathsMapIntoDriveFoldersWithoutRegardToCase)
     EXPECT_EQ(emulated.HostPath("C:/Logs/x.txt"), root / "drive_c" / "Logs" / "x.txt");
 }
 
-TEST_F(EmulatedMachine, AFolderWithoutAStoreOrWithABrokenOneDoesNotOpen)
-{
-    const auto folder = std::filesystem::temp_directory_path() / ("quenyx-broken-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    std::string error;
-    EXPECT_EQ(platform::EmulatedMachine::Open(folder, false, error), nullptr);
-    EXPECT_NE(error.find("missing"), std::string::npos) << error;
-
-    std::ofstream(folder / platform::EmulatedMachine::kRegistryFile) << "not a database, just text that is long enough";
-    error.clear();
-    EXPECT_EQ(platform::EmulatedMachine::Open(folder, false, error), nullptr);
-    EXPECT_FALSE(error.empty());
-    std::filesystem::remove_all(folder);
-}
-
 } // namespace
 } // namespace quenyx

@@ -143,15 +143,5 @@ TEST_F(CtlTest, UsageErrorsExitWith2)
     EXPECT_EQ(Ctl({"--help"}).exitCode, 0);
 }
 
-TEST_F(CtlTest, WritesTheConsolesLogLines)
-{
-    mod_Trace::SetTraceSettings("1", machine->Folder());
-    ASSERT_EQ(Ctl({"set", "DCSServer", "srv02"}).exitCode, 0);
-    const std::string log = ReadHost(machine->Folder() + "\\VeltrinAdmin_03122026.log");
-    EXPECT_NE(log.find("[SaveSettingString]  - abrindo => SOFTWARE\\Tessaline\\Quenyx\\Agent"), std::string::npos)
-        << log;
-    EXPECT_NE(log.find("[SaveSettingString]  - escreveu ok"), std::string::npos) << log;
-}
-
 } // namespace
 } // namespace quenyx

@@ -194,7 +194,7 @@ TEST_F(QuenyxMachine, ABrokenMachineIsNamedInOneLineAndLeftAsItWas)
         const auto before = Snapshot(dir);
         const Outcome outcome = Run(words, folder.string());
         EXPECT_EQ(outcome.exitCode, 1) << message;
-        EXPECT_EQ(outcome.err, "quenyx-machine: " + outcome.err.substr(16)) << message;
+        EXPECT_TRUE(outcome.err.starts_with("quenyx-machine: ")) << message;
         EXPECT_NE(outcome.err.find(folder.string()), std::string::npos) << outcome.err;
         EXPECT_NE(outcome.err.find(message), std::string::npos) << outcome.err;
         EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
