@@ -14,6 +14,7 @@ int main(int argc, char* argv[])
     sinceStart.start();
     QApplication app(argc, argv);
     quenyx::shell::RegisterFontSubstitutes();
+    quenyx::shell::StopLookingForPlugins();
 
     if (!quenyx::shell::InstallHostPlatform())
         return 1;

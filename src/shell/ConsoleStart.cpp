@@ -5,9 +5,18 @@
 #include "shell/GuiUserInterface.h"
 #include "widgets/MessageBox.h"
 
+#include <QApplication>
+
 #include <cstdio>
+#include <tuple>
 
 namespace quenyx::shell {
+
+void StopLookingForPlugins()
+{
+    std::ignore = QApplication::style();
+    QCoreApplication::setLibraryPaths({});
+}
 
 bool InstallHostPlatform()
 {

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QPalette>
 #include <QPixmap>
 #include <QScreen>
@@ -38,8 +39,13 @@ QPixmap Image(const QString& name, int width, int height, const QWidget* widget)
     for (int scale = 1; scale <= 4; ++scale) {
         const QString file = scale == 1 ? QStringLiteral(":/images/%1.png").arg(name)
                                         : QStringLiteral(":/images/%1@%2x.png").arg(name).arg(scale);
-        if (!source.load(file))
+        // Read as PNG without asking the image plugins first: asking them loads every one of them.
+        QImageReader reader(file, "png");
+        reader.setAutoDetectImageFormat(false);
+        const QImage read = reader.read();
+        if (read.isNull())
             break;
+        source = QPixmap::fromImage(read);
         if (source.width() >= wanted.width() && source.height() >= wanted.height())
             break;
     }
