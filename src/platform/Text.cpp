@@ -48,16 +48,22 @@ char32_t Upper(char32_t c)
 
 std::string FoldName(std::string_view name)
 {
-    // Names are nearly always ASCII, and every lookup folds one: an ASCII start is folded in place.
-    std::size_t at = 0;
-    while (at < name.size() && static_cast<unsigned char>(name[at]) < 0x80)
-        ++at;
-    std::string out(name.substr(0, at));
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    if (at == name.size())
+    // Names are nearly always ASCII, and every lookup folds one: the whole name is folded as ASCII in one
+    // branch-free pass, and only a name that turns out not to be ASCII is folded again from its first
+    // non-ASCII byte.
+    std::string out(name);
+    unsigned char seen = 0;
+    for (char& c : out) {
+        const auto byte = static_cast<unsigned char>(c);
+        seen |= byte;
+        c = static_cast<char>(byte - (static_cast<unsigned char>(byte - 'a') < 26 ? 'a' - 'A' : 0));
+    }
+    if (seen < 0x80)
         return out;
+    std::size_t at = 0;
+    while (static_cast<unsigned char>(name[at]) < 0x80)
+        ++at;
+    out.resize(at);
     out.reserve(name.size());
     while (at < name.size()) {
         char32_t c = static_cast<unsigned char>(name[at]);

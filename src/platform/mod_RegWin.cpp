@@ -65,18 +65,20 @@ std::string GetSettingString(RootKey, const std::string& keyPath, const std::str
         if (type == reg_type::String || type == reg_type::ExpandString) {
             if (tracing)
                 WriteTrace("GetSettingString", "lValueType = REG_SZ");
-            std::string buffer(size, ' ');
-            std::string data;
+            // A buffer of `size` spaces that the data read overwrites from its start; data longer than the
+            // buffer (the value grew since it was measured) is taken whole.
+            std::string buffer;
             std::uint32_t readType = type;
-            const RegStatus read = key->QueryValue(valueName, size, readType, data);
-            if (read == reg_error::Success)
-                buffer.replace(0, std::min(data.size(), buffer.size()), data.substr(0, buffer.size()));
-            if (data.size() > buffer.size())
-                buffer = data;
+            const RegStatus read = key->QueryValue(valueName, size, readType, buffer);
+            if (read != reg_error::Success && buffer.size() <= size)
+                buffer.clear();
+            if (buffer.size() < size)
+                buffer.resize(size, ' ');
             if (tracing)
                 WriteTrace("GetSettingString", "strBuffer = " + buffer + " lResult = " + std::to_string(read));
-            const std::size_t nul = buffer.find('\0');
-            result = nul == std::string::npos ? buffer : buffer.substr(0, nul);
+            if (const std::size_t nul = buffer.find('\0'); nul != std::string::npos)
+                buffer.resize(nul);
+            result = std::move(buffer);
         }
     }
     return result;

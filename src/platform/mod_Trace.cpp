@@ -100,7 +100,7 @@ std::string LogFilePath(const std::string& shortDate)
     return g_tracePath + "\\VeltrinAdmin_" + date + ".log";
 }
 
-void WriteTrace(const std::string& tag, const std::string& message)
+void WriteTrace(std::string_view tag, std::string_view message)
 {
     if (!g_tracing)
         return;
@@ -109,7 +109,8 @@ void WriteTrace(const std::string& tag, const std::string& message)
         return;
     const platform::LocalTime now = platform.clock->Now();
     const std::string file = LogFilePath(platform.clock->ShortDate(now));
-    const std::string line = platform.clock->TimeOfDay(now) + " [" + tag + "] " + " - " + message + "\r\n";
+    std::string line = platform.clock->TimeOfDay(now);
+    line.append(" [").append(tag).append("]  - ").append(message).append("\r\n");
     Append(platform.files, file, platform.files->ToAnsi(line));
 }
 

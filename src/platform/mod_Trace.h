@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // The console's own diagnostic log: one line per event in "VeltrinAdmin_<date>.log" under the agent's
 // TracePath, written only while TraceLevel is a non-zero number.
@@ -13,7 +14,7 @@ void ReadTraceSettings();
 
 // Appends "<time> [<tag>]  - <message>" and CR LF to the day's log; does nothing while logging is off.
 // A log that cannot be written is given up silently: nothing in the console relies on a line being there.
-void WriteTrace(const std::string& tag, const std::string& message);
+void WriteTrace(std::string_view tag, std::string_view message);
 
 // True while lines are written: a caller whose message costs something to build may skip building it.
 bool Tracing();

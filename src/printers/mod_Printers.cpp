@@ -29,11 +29,15 @@ bool SearchPrinters(const std::string& keyPath, const std::string& clusterName)
 
     bool queryStatus = true;
     const bool tracing = mod_Trace::Tracing();
+    std::string printerKey = keyPath + "\\"; // each printer's key in turn, in one buffer
+    const std::size_t keyLength = printerKey.size();
     for (std::size_t position = 0; position < names.size(); ++position) {
         const std::string& name = names[position];
         if (tracing)
             WriteTrace("Printers", "verificando " + std::to_string(position) + ": " + name);
-        const auto id = ToInt16(mod_RegWin::GetSettingString(HKLM, keyPath + "\\" + name, "TessalineID", "0"));
+        printerKey.resize(keyLength);
+        printerKey += name;
+        const auto id = ToInt16(mod_RegWin::GetSettingString(HKLM, printerKey, "TessalineID", "0"));
         if (!id)
             return false;
         if (tracing)

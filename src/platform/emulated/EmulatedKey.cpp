@@ -41,7 +41,7 @@ RegStatus EmulatedMachine::Key::QueryValueInfo(std::string_view name, std::uint3
         }
         type = (*listed)->first;
         size = static_cast<std::uint32_t>((*listed)->second.size());
-        found_ = {machine_.views_, std::move(fold), type, (*listed)->second};
+        found_ = {machine_.views_, std::string(name), std::move(fold), type, (*listed)->second};
         return reg_error::Success;
     }
     auto stmt = machine_.db_.Cached("SELECT type, data FROM vals WHERE key = ?1 AND fold = ?2");
@@ -54,7 +54,7 @@ RegStatus EmulatedMachine::Key::QueryValueInfo(std::string_view name, std::uint3
     size = static_cast<std::uint32_t>(stmt->Bytes(1));
     // Within one view of the store the value cannot change: the read that usually follows is answered here.
     if (machine_.snapshotOpen_)
-        found_ = {machine_.views_, std::move(fold), type, stmt->Blob(1)};
+        found_ = {machine_.views_, std::string(name), std::move(fold), type, stmt->Blob(1)};
     return reg_error::Success;
 }
 
@@ -62,8 +62,8 @@ RegStatus EmulatedMachine::Key::QueryValue(std::string_view name, std::uint32_t 
                                            std::string& data)
 {
     machine_.EndSnapshotUnlessOwner(this);
-    const std::string fold = FoldName(name);
-    if (machine_.snapshotOpen_ && found_.view == machine_.views_ && found_.fold == fold) {
+    if (machine_.snapshotOpen_ && found_.view == machine_.views_ &&
+        (found_.name == name || found_.fold == FoldName(name))) {
         type = found_.type;
         if (found_.data.size() > capacity) {
             data.clear();
@@ -73,7 +73,7 @@ RegStatus EmulatedMachine::Key::QueryValue(std::string_view name, std::uint32_t 
         return reg_error::Success;
     }
     auto stmt = machine_.db_.Cached("SELECT type, data FROM vals WHERE key = ?1 AND fold = ?2");
-    stmt->Bind(1, id_).Bind(2, fold);
+    stmt->Bind(1, id_).Bind(2, FoldName(name));
     if (stmt->Step() != SQLITE_ROW)
         return reg_error::FileNotFound;
     type = static_cast<std::uint32_t>(stmt->Int(0));

@@ -37,6 +37,7 @@ private:
     struct Found
     {
         std::uint64_t view = 0;
+        std::string name; // as the caller spelled it, so that the same spelling is not folded again
         std::string fold;
         std::uint32_t type = 0;
         std::string data;
