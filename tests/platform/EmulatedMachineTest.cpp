@@ -14,6 +14,7 @@
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace quenyx {
@@ -151,6 +152,48 @@ TEST_F(EmulatedMachine, ValuesOfListedSubkeysAnswerFromTheView)
         EXPECT_EQ(GetSettingString(HKLM, machine->Key("P\\A"), "Other", "x"), "x");
     }
     EXPECT_EQ(id("A") + id("E"), "95");
+}
+
+// The same answers from a store made before values were indexed by name, and when the listed keys' values
+// are lost among the values of that name of many other keys.
+TEST_F(EmulatedMachine, ValuesOfListedSubkeysAnswerWhateverTheStoreLayout)
+{
+    const auto folder = dynamic_cast<platform::EmulatedMachine&>(machine->Admin()).folder();
+    machine->MakeKey("P\\A");
+    machine->SetString("P\\A", "Id", std::string("1") + '\0');
+    for (int i = 0; i < 100; ++i) { // keys made between the listed ones, whose values come between theirs
+        machine->MakeKey("Other\\K" + std::to_string(i));
+        machine->SetString("Other\\K" + std::to_string(i), "ID", std::string("7") + '\0');
+    }
+    for (const char* name : {"b", "C"})
+        machine->MakeKey(std::string("P\\") + name);
+    machine->SetString("P\\b", "id", std::string("2") + '\0');
+
+    const auto search = [&](const std::shared_ptr<platform::RegistryBackend>& registry) {
+        const auto installed = std::exchange(platform::Current().registry, registry);
+        std::string found;
+        {
+            const SharedReads oneView;
+            std::vector<std::string> names;
+            EXPECT_EQ(EnumKeys(HKLM, machine->Key("P"), names), 1);
+            for (const auto& name : names)
+                found += name + "=" + GetSettingString(HKLM, machine->Key("P\\" + name), "ID", "-") + " ";
+        }
+        platform::Current().registry = installed;
+        return found;
+    };
+    std::string error;
+    for (const bool indexed : {true, false}) {
+        if (!indexed) {
+            sqlite3* db = nullptr;
+            ASSERT_EQ(sqlite3_open((folder / platform::EmulatedMachine::kRegistryFile).c_str(), &db), SQLITE_OK);
+            ASSERT_EQ(sqlite3_exec(db, "DROP INDEX vals_by_name", nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(db);
+        }
+        const auto reopened = platform::EmulatedMachine::Open(folder, platform::EmulatedMachine::Mode::ReadOnly, error);
+        ASSERT_TRUE(reopened) << error;
+        EXPECT_EQ(search(reopened), "A=1 b=2 C=- ") << "indexed " << indexed;
+    }
 }
 
 // The spooler and the status component of the console's own machine answer inside the view its registry

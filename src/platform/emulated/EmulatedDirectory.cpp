@@ -46,14 +46,25 @@ void EmulatedMachine::SubKeysOf(std::int64_t id, std::vector<std::string>& names
     }
 }
 
-std::optional<std::int64_t> EmulatedMachine::FindListed(const std::string& folded)
+std::optional<std::int64_t> EmulatedMachine::FindListed(std::string_view path)
 {
-    const std::size_t cut = folded.rfind('\\');
-    if (cut == std::string::npos || directory_.view == 0 || directory_.view != HeldView() ||
-        std::string_view(folded).substr(0, cut) != directory_.parentFold)
+    // Only the last name is folded: the rest must be the listed key's path, compared as ASCII without regard
+    // to case (anything else is left to the full lookup).
+    const std::size_t cut = path.rfind('\\');
+    if (cut == std::string_view::npos || cut == 0 || cut + 1 == path.size() || directory_.view == 0 ||
+        directory_.view != HeldView() || cut != directory_.parentFold.size())
         return std::nullopt;
-    const auto* child =
-        FindFrom(directory_.children, directory_.next, std::string_view(folded).substr(cut + 1), FoldOf);
+    const std::string_view parent = path.substr(0, cut);
+    if (parent != directory_.parentAsAsked) {
+        for (std::size_t i = 0; i < cut; ++i) {
+            const auto byte = static_cast<unsigned char>(path[i]);
+            if (byte >= 0x80 || (byte >= 'a' && byte <= 'z' ? byte - ('a' - 'A') : byte) !=
+                                    static_cast<unsigned char>(directory_.parentFold[i]))
+                return std::nullopt;
+        }
+        directory_.parentAsAsked = parent;
+    }
+    const auto* child = FindFrom(directory_.children, directory_.next, FoldName(path.substr(cut + 1)), FoldOf);
     if (!child)
         return 0;
     directory_.found = static_cast<std::size_t>(child - directory_.children.data());
@@ -70,24 +81,62 @@ const EmulatedMachine::Directory::Value* EmulatedMachine::ListedValue(std::int64
     if (column == directory_.columns.end()) {
         if (directory_.columns.size() >= kMaxColumns)
             return nullptr;
-        // One pass for every subkey, in the listing's order, so each row's subkey is at or after the last one's.
         std::vector<Directory::Value> values(directory_.children.size());
-        auto stmt = db_.Cached("SELECT k.id, v.type, v.data FROM keys k JOIN vals v ON v.key = k.id "
-                               "WHERE k.parent = ?1 AND v.fold = ?2 ORDER BY k.fold");
-        stmt->Bind(1, directory_.parent).Bind(2, fold);
-        std::size_t child = 0;
-        while (stmt->Step() == SQLITE_ROW) {
-            const std::int64_t key = stmt->Int(0);
-            while (child < values.size() && directory_.children[child].second != key)
-                ++child;
-            if (child == values.size())
-                break;
-            values[child++] = std::pair{static_cast<std::uint32_t>(stmt->Int(1)), stmt->Blob(2)};
+        if (!ReadColumnByName(fold, values)) {
+            values.assign(directory_.children.size(), std::nullopt);
+            ReadColumnByKey(fold, values);
         }
         directory_.columns.emplace_back(fold, std::move(values));
         column = directory_.columns.end() - 1;
     }
     return &column->second[directory_.found];
+}
+
+bool EmulatedMachine::ReadColumnByName(const std::string& fold, std::vector<Directory::Value>& values)
+{
+    if (!valuesByName_ || directory_.children.empty())
+        return false;
+    // The listed keys by id, to meet the values of that name as the index holds them: by key id.
+    std::vector<std::pair<std::int64_t, std::size_t>> byId;
+    byId.reserve(directory_.children.size());
+    for (std::size_t i = 0; i < directory_.children.size(); ++i)
+        byId.emplace_back(directory_.children[i].second, i);
+    std::sort(byId.begin(), byId.end());
+    auto stmt = db_.Cached("SELECT key, type, data FROM vals INDEXED BY vals_by_name "
+                           "WHERE fold = ?1 AND key BETWEEN ?2 AND ?3 ORDER BY key");
+    stmt->Bind(1, fold).Bind(2, byId.front().first).Bind(3, byId.back().first);
+    // Values of other keys between the listed ones are passed over, up to about as many as are listed: past
+    // that, looking the listed keys up one by one costs less.
+    const std::size_t maxStrays = byId.size() + 64;
+    std::size_t next = 0;
+    std::size_t strays = 0;
+    while (stmt->Step() == SQLITE_ROW) {
+        const std::int64_t key = stmt->Int(0);
+        while (next < byId.size() && byId[next].first < key)
+            ++next;
+        if (next < byId.size() && byId[next].first == key)
+            values[byId[next++].second] = std::pair{static_cast<std::uint32_t>(stmt->Int(1)), stmt->Blob(2)};
+        else if (++strays > maxStrays)
+            return false;
+    }
+    return true;
+}
+
+void EmulatedMachine::ReadColumnByKey(const std::string& fold, std::vector<Directory::Value>& values)
+{
+    // One pass for every subkey, in the listing's order, so each row's subkey is at or after the last one's.
+    auto stmt = db_.Cached("SELECT k.id, v.type, v.data FROM keys k JOIN vals v ON v.key = k.id "
+                           "WHERE k.parent = ?1 AND v.fold = ?2 ORDER BY k.fold");
+    stmt->Bind(1, directory_.parent).Bind(2, fold);
+    std::size_t child = 0;
+    while (stmt->Step() == SQLITE_ROW) {
+        const std::int64_t key = stmt->Int(0);
+        while (child < values.size() && directory_.children[child].second != key)
+            ++child;
+        if (child == values.size())
+            break;
+        values[child++] = std::pair{static_cast<std::uint32_t>(stmt->Int(1)), stmt->Blob(2)};
+    }
 }
 
 } // namespace quenyx::platform

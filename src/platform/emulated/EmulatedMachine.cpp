@@ -127,13 +127,13 @@ std::int64_t EmulatedMachine::FindKey(std::string_view path)
 
 std::int64_t EmulatedMachine::Find(std::string_view path)
 {
+    if (const auto listed = FindListed(path))
+        return *listed;
     std::string folded;
     if (!FoldKeyPath(path, folded))
         return 0;
     if (folded.empty())
         return kRootId;
-    if (const auto listed = FindListed(folded))
-        return *listed;
     auto stmt = db_.Cached("SELECT id FROM keys WHERE path_fold = ?1");
     stmt->Bind(1, folded);
     return stmt->Step() == SQLITE_ROW ? stmt->Int(0) : 0;

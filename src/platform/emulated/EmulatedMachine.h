@@ -96,6 +96,7 @@ private:
         std::uint64_t view = 0;
         std::int64_t parent = 0;
         std::string parentFold;
+        std::string parentAsAsked; // the parent's path as a lookup last spelled it
         std::vector<std::pair<std::string, std::int64_t>> children;
         std::size_t next = 0;  // where the next child is looked for first
         std::size_t found = 0; // the child found last
@@ -111,10 +112,15 @@ private:
     std::int64_t Find(std::string_view path);
     bool WriteDenied(std::string_view path);
     void SubKeysOf(std::int64_t id, std::vector<std::string>& names);
-    // The id of the key at `folded` when the listed subkeys answer for it (0: there is no such key), else nothing.
-    std::optional<std::int64_t> FindListed(const std::string& folded);
+    // The id of the key at `path` when the listed subkeys answer for it (0: there is no such key), else nothing.
+    std::optional<std::int64_t> FindListed(std::string_view path);
     // The value named `fold` (folded) of the key `id` when the listed subkeys answer for it, else null.
     const Directory::Value* ListedValue(std::int64_t id, const std::string& fold);
+    // Reads the value named `fold` of every listed subkey into `values` (in the listing's order): from the
+    // values indexed by name where the store has that index and the listed keys' values of that name are not
+    // lost among many others; otherwise by looking each one up.
+    bool ReadColumnByName(const std::string& fold, std::vector<Directory::Value>& values);
+    void ReadColumnByKey(const std::string& fold, std::vector<Directory::Value>& values);
     void ValuesOf(std::int64_t id, std::vector<RawValue>& values);
 
     bool BeginSnapshot();
@@ -131,6 +137,7 @@ private:
     std::uint64_t views_ = 0; // snapshots begun, the number of the open one
 
     Directory directory_;
+    bool valuesByName_ = false; // whether the store has the index vals_by_name
     bool locked_ = false;
 };
 

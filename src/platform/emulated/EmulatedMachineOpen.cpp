@@ -26,6 +26,7 @@ CREATE TABLE IF NOT EXISTS vals(
     data BLOB NOT NULL,
     PRIMARY KEY(key, fold)) WITHOUT ROWID;
 CREATE INDEX IF NOT EXISTS vals_by_seq ON vals(key, seq);
+CREATE INDEX IF NOT EXISTS vals_by_name ON vals(fold, key, type, data);
 CREATE TABLE IF NOT EXISTS write_denied(path_fold TEXT PRIMARY KEY);
 INSERT OR IGNORE INTO keys(id, parent, name, fold, path_fold) VALUES(1, NULL, '', '', '');
 )sql";
@@ -87,6 +88,7 @@ bool EmulatedMachine::Initialise(Mode mode, std::string& error)
             error = "cannot create " + store.string() + ": " + why;
             return false;
         }
+        valuesByName_ = true;
         return true;
     }
 
@@ -110,8 +112,9 @@ bool EmulatedMachine::Initialise(Mode mode, std::string& error)
     }
     // Connection settings only: nothing here writes to the store. The first read of the schema is where a damaged
     // file shows, a file shorter than its header says included.
-    auto tables = db_.Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
-                              "name IN ('keys', 'vals', 'write_denied')");
+    auto tables = db_.Prepare("SELECT count(*) FILTER (WHERE type = 'table' AND name IN ('keys', 'vals', "
+                              "'write_denied')), count(*) FILTER (WHERE type = 'index' AND name = 'vals_by_name') "
+                              "FROM sqlite_master");
     if (!db_.Exec("PRAGMA foreign_keys = ON; PRAGMA synchronous = NORMAL;", &why) || tables.Step() != SQLITE_ROW) {
         const bool busy = (sqlite3_errcode(db_.handle()) & 0xFF) == SQLITE_BUSY;
         error =
@@ -122,6 +125,8 @@ bool EmulatedMachine::Initialise(Mode mode, std::string& error)
         error = "the store " + store.string() + " is corrupt (it holds no registry)";
         return false;
     }
+    // A store made before values were indexed by name is read without that index, never given it here.
+    valuesByName_ = tables.Int(1) == 1;
     return true;
 }
 
