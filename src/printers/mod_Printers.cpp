@@ -75,9 +75,7 @@ bool EditPrinter(printers::Printer& printer)
     const bool tracing = mod_Trace::Tracing();
     if (tracing)
         WriteTrace("Printers", "start: " + printer.printerName());
-    const std::string fullName = printer.clusterName().empty()
-                                     ? printer.printerName()
-                                     : "\\\\" + printer.clusterName() + "\\" + printer.printerName();
+    const std::string fullName = FullPrinterName(printer);
     if (tracing)
         WriteTrace("Printers", "verificando impressora: " + fullName);
 
@@ -99,6 +97,20 @@ bool EditPrinter(printers::Printer& printer)
     if (status == 2 || status == 3)
         printer.setLocalDisabled(true);
     return true;
+}
+
+std::string PrintersKeyOf(const std::string& clusterName)
+{
+    if (clusterName.empty())
+        return SpoolerPrintersKey;
+    const auto cluster = printers::clusters().Find(clusterName);
+    return cluster ? cluster->Key() : std::string();
+}
+
+std::string FullPrinterName(const printers::Printer& printer)
+{
+    return printer.clusterName().empty() ? printer.printerName()
+                                         : "\\\\" + printer.clusterName() + "\\" + printer.printerName();
 }
 
 std::shared_ptr<printers::Printer> GetPrinterByName(const std::string& printerName)

@@ -20,6 +20,13 @@ bool ExistPrinter(const std::string& printerName, const std::string& clusterName
 // Asks the printer status component about `printer` and sets its flags; true when it answered.
 bool EditPrinter(printers::Printer& printer);
 
+// The key holding the printers of the cluster named `clusterName`, or of this machine's spooler for "";
+// "" for a cluster that is not known.
+std::string PrintersKeyOf(const std::string& clusterName);
+
+// The name the spooler and the status component know a printer by: "\\\\Cluster\\Queue" for a cluster's.
+std::string FullPrinterName(const printers::Printer& printer);
+
 // The first printer with this exact name, or null.
 std::shared_ptr<printers::Printer> GetPrinterByName(const std::string& printerName);
 

@@ -135,11 +135,7 @@ void frmMain::FillPrint(const QString& clusterName)
     const std::string securePrintEnabled = AgentValue("SecurePrintEnabled", "0");
     const bool accountsOff = AgentValue("DisableAccounts", "0") == "1";
 
-    std::string printersKey = mod_Printers::SpoolerPrintersKey;
-    if (!asked.empty()) {
-        const auto cluster = printers::clusters().Find(asked);
-        printersKey = cluster ? cluster->Key() : std::string();
-    }
+    const std::string printersKey = mod_Printers::PrintersKeyOf(asked);
     mod_Trace::WriteTrace("FillPrint", " keyPrinters => " + printersKey);
 
     listViewPrinters_->Clear();

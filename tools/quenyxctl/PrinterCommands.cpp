@@ -32,26 +32,12 @@ void FindPrinters()
     std::ignore = mod_Printers::SearchPrinters(mod_Printers::SpoolerPrintersKey, "");
 }
 
-std::string PrintersKey(const Printer& printer)
-{
-    if (printer.clusterName().empty())
-        return mod_Printers::SpoolerPrintersKey;
-    const auto cluster = printers::clusters().Find(printer.clusterName());
-    return cluster ? cluster->Key() : std::string();
-}
-
-std::string FullName(const Printer& printer)
-{
-    return printer.clusterName().empty() ? printer.printerName()
-                                         : "\\\\" + printer.clusterName() + "\\" + printer.printerName();
-}
-
 // "Queue" is this machine's printer of that name (else a cluster's); "\\Cluster\Queue" the cluster's.
 std::shared_ptr<Printer> FindPrinter(const std::string& name)
 {
     std::shared_ptr<Printer> other;
     for (const auto& printer : printers::printers()) {
-        if (FullName(*printer) == name)
+        if (mod_Printers::FullPrinterName(*printer) == name)
             return printer;
         if (!other && printer->printerName() == name)
             other = printer;
@@ -66,7 +52,7 @@ std::string OnOff(bool on)
 
 Row PrinterRow(const Printer& printer)
 {
-    const std::string key = PrintersKey(printer) + "\\" + printer.printerName();
+    const std::string key = mod_Printers::PrintersKeyOf(printer.clusterName()) + "\\" + printer.printerName();
     const auto value = [&](const char* name) { return mod_RegWin::GetSettingString(HKLM, key, name, "0"); };
     const printers::SwitchColumns shown =
         printers::ShownSwitches(printer.serverDisabled(), printer.localDisabled(), Agent("DisableAccounts") == "1",
@@ -146,7 +132,7 @@ int PrinterSwitches(Call& call)
     const auto printer = FindPrinter(name);
     if (!printer || !mod_Printers::ExistPrinter(printer->printerName(), printer->clusterName()))
         return call.Fail(kInvalid, name, "no such printer");
-    const std::string key = PrintersKey(*printer) + "\\" + printer->printerName();
+    const std::string key = mod_Printers::PrintersKeyOf(printer->clusterName()) + "\\" + printer->printerName();
     const printers::SwitchInputs inputs = Inputs(*printer, key);
     printers::SwitchBoxes boxes = printers::LoadSwitchBoxes(inputs);
     // In the dialog's order, whatever the command line's: accounting first, as it decides the secure-print box.
