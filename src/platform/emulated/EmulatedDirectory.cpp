@@ -48,20 +48,16 @@ void EmulatedMachine::SubKeysOf(std::int64_t id, std::vector<std::string>& names
 
 std::optional<std::int64_t> EmulatedMachine::FindListed(std::string_view path)
 {
-    // Only the last name is folded: the rest must be the listed key's path, compared as ASCII without regard
-    // to case (anything else is left to the full lookup).
+    // Only the last name is folded for each lookup: the rest must be the listed key's path, which is folded
+    // only when it is spelled otherwise than the last time it matched.
     const std::size_t cut = path.rfind('\\');
     if (cut == std::string_view::npos || cut == 0 || cut + 1 == path.size() || directory_.view == 0 ||
-        directory_.view != HeldView() || cut != directory_.parentFold.size())
+        directory_.view != HeldView())
         return std::nullopt;
     const std::string_view parent = path.substr(0, cut);
     if (parent != directory_.parentAsAsked) {
-        for (std::size_t i = 0; i < cut; ++i) {
-            const auto byte = static_cast<unsigned char>(path[i]);
-            if (byte >= 0x80 || (byte >= 'a' && byte <= 'z' ? byte - ('a' - 'A') : byte) !=
-                                    static_cast<unsigned char>(directory_.parentFold[i]))
-                return std::nullopt;
-        }
+        if (FoldName(parent) != directory_.parentFold)
+            return std::nullopt;
         directory_.parentAsAsked = parent;
     }
     const auto* child = FindFrom(directory_.children, directory_.next, FoldName(path.substr(cut + 1)), FoldOf);
