@@ -3,9 +3,11 @@
 #include "widgets/Look.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPointer>
 
 namespace quenyx::shell {
 
@@ -70,6 +72,7 @@ bool MenuBar::AddEntry(const QString& parentKey, const QString& key, MenuStyle s
     }
 
     auto* action = new QAction(this);
+    action->setObjectName(key);
     if (style == MenuStyle::Separator) {
         action->setSeparator(true);
     } else {
@@ -94,17 +97,32 @@ bool MenuBar::AddEntry(const QString& parentKey, const QString& key, MenuStyle s
     return true;
 }
 
-// Escape closes the open menu and leaves the bar as it was before it opened, as on Windows: Qt's menu would
-// hand the keyboard to the bar with the entry still highlighted.
+// Escape closes the open menu and leaves the bar as it was before it opened, as on Windows. Qt's menu closes
+// itself and hands the keyboard to the bar with the title highlighted; a second Escape is how the bar itself
+// leaves that state, so the bar is given one once the menu has closed. Everything stays Qt's own doing, and a
+// click on a title afterwards opens its menu at once.
 bool MenuBar::eventFilter(QObject* watched, QEvent* event)
 {
     auto* menu = qobject_cast<QMenu*>(watched);
-    if (menu && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        menu->hide();
-        setActiveAction(nullptr);
-        return true;
+    if (menu && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        QMetaObject::invokeMethod(
+            this,
+            [bar = QPointer<MenuBar>(this)] {
+                if (bar && bar->activeAction() && !bar->IsMenuOpen()) {
+                    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                    QCoreApplication::sendEvent(bar, &escape);
+                }
+            },
+            Qt::QueuedConnection);
     }
     return QMenuBar::eventFilter(watched, event);
+}
+
+bool MenuBar::IsMenuOpen() const
+{
+    const auto* action = activeAction();
+    return action && action->menu() && action->menu()->isVisible();
 }
 
 bool MenuBar::SetEnabled(const QString& key, bool enabled)

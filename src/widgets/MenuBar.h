@@ -55,6 +55,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool IsMenuOpen() const;
     struct Item
     {
         QString parentKey;

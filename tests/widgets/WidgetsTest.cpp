@@ -217,7 +217,7 @@ private slots:
 
         QTest::keyClick(action->menu(), Qt::Key_Escape);
         QVERIFY(!action->menu()->isVisible());
-        QCOMPARE(bar.activeAction(), nullptr);
+        QVERIFY(QTest::qWaitFor([&] { return bar.activeAction() == nullptr; }));
         QTest::keyClick(&bar, Qt::Key_Right);
         QCOMPARE(bar.activeAction(), nullptr);
     }
