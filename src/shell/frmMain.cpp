@@ -127,6 +127,7 @@ void frmMain::BuildLayout()
     }
     connect(listView_, &ListControl::rowDoubleClicked, this, &frmMain::UpdateCommandState);
     connect(listViewPrinters_, &ListControl::rowDoubleClicked, this, [this] { Properties(); });
+    connect(listViewPrinters_, &ListControl::rowActivated, this, [this] { Properties(); });
 }
 
 void frmMain::BuildToolbar()

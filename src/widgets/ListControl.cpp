@@ -309,6 +309,13 @@ bool ListControl::eventFilter(QObject* watched, QEvent* event)
             }
             return true;
         }
+        // Enter acts on the selected row as its double click does.
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (const int row = SelectedRow(); row > 0)
+                emit rowActivated(row);
+            return true;
+        }
     }
     if (watched == view_->viewport() && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {

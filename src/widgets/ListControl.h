@@ -99,6 +99,8 @@ signals:
     // A click anywhere in the rows' area, on a row or below the last one.
     void clicked();
     void rowDoubleClicked(int position);
+    // Enter on the selected row.
+    void rowActivated(int position);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
