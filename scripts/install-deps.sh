@@ -11,6 +11,8 @@ packages=(
   qt6-base-dev qt6-l10n-tools libgl-dev fonts-open-sans librsvg2-bin
   # tests, benchmarks and fuzzing
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
+  # the console driven with real input on a private X server
+  python3-xlib
   # the Ansible example's test
   ansible-core
   # the Windows stage: the cross compilers, Qt for Windows built from Debian's source package (dpkg-dev for

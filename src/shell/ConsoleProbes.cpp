@@ -2,21 +2,30 @@
 
 #include "shell/frmMain.h"
 #include "widgets/ListControl.h"
+#include "widgets/ToolButton.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
 #include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QSaveFile>
 #include <QTableView>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 
 namespace quenyx::shell {
 
@@ -104,6 +113,117 @@ QStringList ShownTexts(const QWidget& window)
     return texts;
 }
 
+QJsonArray Rect(const QRect& rect)
+{
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+QJsonObject Item(const QString& name, const char* kind, const QString& text, const QRect& onScreen, bool enabled)
+{
+    return {{QStringLiteral("name"), name},
+            {QStringLiteral("class"), QString::fromLatin1(kind)},
+            {QStringLiteral("text"), text},
+            {QStringLiteral("rect"), Rect(onScreen)},
+            {QStringLiteral("enabled"), enabled}};
+}
+
+QRect OnScreen(const QWidget& widget, const QRect& local)
+{
+    return {widget.mapToGlobal(local.topLeft()), local.size()};
+}
+
+// Where a person would find each named control of a shown window, in screen pixels.
+QJsonArray WindowItems(const QWidget& window)
+{
+    QJsonArray items;
+    if (const auto* menu = qobject_cast<const QMenu*>(&window)) {
+        for (const QAction* action : menu->actions())
+            if (action->isVisible() && !action->isSeparator())
+                items.append(Item(action->objectName(), "menu-entry", action->text(),
+                                  OnScreen(*menu, menu->actionGeometry(const_cast<QAction*>(action))),
+                                  action->isEnabled()));
+        return items;
+    }
+    for (const QWidget* widget : window.findChildren<QWidget*>()) {
+        if (!widget->isVisible() || widget->objectName().isEmpty())
+            continue;
+        QString text;
+        bool enabled = widget->isEnabled();
+        if (const auto* label = qobject_cast<const QLabel*>(widget))
+            text = label->text();
+        else if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+            text = button->text();
+        else if (const auto* edit = qobject_cast<const QLineEdit*>(widget))
+            text = edit->text();
+        if (const auto* tool = qobject_cast<const ToolButton*>(widget))
+            enabled = enabled && tool->IsActive();
+        QJsonObject item = Item(widget->objectName(), widget->metaObject()->className(), text,
+                                OnScreen(*widget, widget->rect()), enabled);
+        if (const auto* button = qobject_cast<const QAbstractButton*>(widget); button && button->isCheckable())
+            item.insert(QStringLiteral("checked"), button->isChecked());
+        items.append(item);
+
+        if (const auto* bar = qobject_cast<const QMenuBar*>(widget)) {
+            for (QAction* action : bar->actions())
+                if (action->isVisible())
+                    items.append(Item(action->objectName(), "menu-title", action->text(),
+                                      OnScreen(*bar, bar->actionGeometry(action)), action->isEnabled()));
+        } else if (const auto* list = qobject_cast<const ListControl*>(widget)) {
+            const QTableView* view = list->view();
+            const QRect viewport = view->viewport()->rect();
+            for (int row = 0; row < list->Count(); ++row) {
+                const QModelIndex index = view->model()->index(row, 0);
+                const QRect cell = view->visualRect(index);
+                if (!viewport.intersects(cell))
+                    continue;
+                if (cell.top() > viewport.bottom())
+                    break;
+                QJsonObject rowItem = Item(QStringLiteral("%1/%2").arg(list->objectName()).arg(row + 1), "row",
+                                           index.data().toString(), OnScreen(*view->viewport(), cell), true);
+                rowItem.insert(QStringLiteral("selected"), list->SelectedRow() == row + 1);
+                items.append(rowItem);
+            }
+        }
+    }
+    return items;
+}
+
+QByteArray Layout()
+{
+    QJsonArray windows;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible())
+            continue;
+        windows.append(QJsonObject{{QStringLiteral("name"), window->objectName()},
+                                   {QStringLiteral("class"), QString::fromLatin1(window->metaObject()->className())},
+                                   {QStringLiteral("title"), window->windowTitle()},
+                                   {QStringLiteral("active"), window->isActiveWindow()},
+                                   {QStringLiteral("rect"), Rect(window->frameGeometry())},
+                                   {QStringLiteral("items"), WindowItems(*window)}});
+    }
+    const QWidget* focus = QApplication::focusWidget();
+    return QJsonDocument(QJsonObject{{QStringLiteral("windows"), windows},
+                                     {QStringLiteral("focus"), focus ? focus->objectName() : QString()}})
+        .toJson(QJsonDocument::Compact);
+}
+
+// Keeps FILE holding the layout of every shown window, replaced whole whenever it changes (modal dialogs
+// included: their loops run the timer too).
+void WatchLayout(QObject* owner, const QString& file)
+{
+    auto* timer = new QTimer(owner);
+    auto last = std::make_shared<QByteArray>();
+    QObject::connect(timer, &QTimer::timeout, owner, [file, last] {
+        QByteArray now = Layout();
+        if (now == *last)
+            return;
+        QSaveFile out(file);
+        if (out.open(QIODevice::WriteOnly) && out.write(now + '\n') >= 0 && out.commit())
+            *last = std::move(now);
+    });
+    timer->start(20);
+}
+
 } // namespace
 
 void InstallConsoleProbes(frmMain& window, const QElapsedTimer& sinceStart)
@@ -117,6 +237,10 @@ void InstallConsoleProbes(frmMain& window, const QElapsedTimer& sinceStart)
                 std::fprintf(stderr, "quenyxadmin: cannot write %s\n", qPrintable(textsFile));
         });
     }
+
+    const QString layoutFile = qEnvironmentVariable("QUENYX_LAYOUT");
+    if (!layoutFile.isEmpty())
+        WatchLayout(&window, layoutFile);
 
     const QString timedView = qEnvironmentVariable("QUENYX_VIEW_TIME");
     if (!timedView.isEmpty()) {

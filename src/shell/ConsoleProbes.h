@@ -16,7 +16,10 @@ class frmMain;
 //   QUENYX_SCREENSHOT=FILE    save the window as a PNG once it is up, then quit; QUENYX_SCREENSHOT_VIEW
 //                             (settings, printers or cluster) chooses that view first;
 //   QUENYX_TEXTS=FILE         once the window is idle, write the texts it shows (title, menu bar, labels,
-//                             buttons, list headers), one a line in UTF-8, and keep running.
+//                             buttons, list headers), one a line in UTF-8, and keep running;
+//   QUENYX_LAYOUT=FILE        keep FILE holding, as one line of JSON, every shown window with its named controls,
+//                             menu titles and entries and visible list rows: their texts, screen rectangles and
+//                             states, and the focused control; the file is replaced whole on every change.
 void InstallConsoleProbes(frmMain& window, const QElapsedTimer& sinceStart);
 
 } // namespace quenyx::shell
