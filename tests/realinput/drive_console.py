@@ -320,6 +320,16 @@ def case_change_and_leave(driver, answer):
         raise Failure(f"answering {'Yes' if answer else 'No'} to the restart question left the console running")
 
 
+def case_options(driver):
+    """A dialog's Cancel and OK: Tools > Trace opens the options, Cancel closes them, Apply applies and closes."""
+    d = driver
+    for closing in ("lblCancel", "lblOK"):
+        d.open_menu("mnTools")
+        d.screen.click(*centre(d.entries("mnTools")["opTrace"]["rect"]))
+        d.expect_window("frmOptions", "Trace in the Tools menu")
+        d.close_window("frmOptions", closing)
+
+
 def case_change_and_leave_no(driver):
     """A change applied, then No to the restart question on leaving."""
     case_change_and_leave(driver, False)
@@ -336,6 +346,7 @@ CASES = {
     "printer": (case_printer, False),
     "leave-no": (case_change_and_leave_no, True),
     "leave-yes": (case_change_and_leave_yes, True),
+    "options": (case_options, True),
 }
 
 
@@ -346,7 +357,8 @@ def main():
     parser.add_argument("--seed", help="a script that builds an emulated machine in the folder it is given")
     parser.add_argument("--machine-tool", help="the machine tool the seed script uses")
     parser.add_argument("--wine", action="store_true")
-    parser.add_argument("--cases", default=",".join(CASES))
+    parser.add_argument("--display", help="an X server of the caller's instead of one of our own")
+    parser.add_argument("--cases", default=",".join(c for c in CASES if not c.startswith("wine-")))
     args = parser.parse_args()
     args.work = tempfile.mkdtemp(prefix="quenyx-realinput-")
     if args.seed:
@@ -356,7 +368,7 @@ def main():
 
     failures = []
     started = time.monotonic()
-    screen = PrivateDisplay()
+    screen = PrivateDisplay(existing=args.display)
     try:
         for name in args.cases.split(","):
             run, changes = CASES[name]

@@ -32,7 +32,12 @@ class PrivateDisplay:
     """An Xvfb of our own: the server picks a free display number (-displayfd), so runs never collide, and it is
     ended by its own pid."""
 
-    def __init__(self, width=1280, height=1024):
+    def __init__(self, width=1280, height=1024, existing=None):
+        """With `existing`, the display of an X server that the caller started (and ends) instead."""
+        self.server = None
+        if existing:
+            self._connect(existing)
+            return
         read, write = os.pipe()
         self.server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-screen", "0", f"{width}x{height}x24",
@@ -44,7 +49,10 @@ class PrivateDisplay:
         if not number.isdigit():
             self.server.kill()
             raise SystemExit("realinput: Xvfb did not start")
-        self.name = f":{number}"
+        self._connect(f":{number}")
+
+    def _connect(self, name):
+        self.name = name
         self.x = xdisplay.Display(self.name)
         if not self.x.has_extension("XTEST"):
             self.close()
@@ -140,7 +148,7 @@ class PrivateDisplay:
             self.x.close()
         except Exception:
             pass
-        if self.server.poll() is None:
+        if self.server and self.server.poll() is None:
             self.server.terminate()
             try:
                 self.server.wait(10)
