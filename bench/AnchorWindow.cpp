@@ -1,7 +1,11 @@
-// The yardstick for the console's start-up: about the least a Qt program can do to show the same printers.
-// A 760x496 frameless window holding a table view, filled by one raw SQLite query that reads the printer
-// keys of the spooler from the machine's registry.sqlite3. Like the console under QUENYX_STARTUP_TIME, it
-// prints "startup-ms: N" once its window has painted for the first time, and ends there.
+// The yardstick for the console: about the least a Qt program can do to show the same lists. A 760x496
+// frameless window holding a table view, filled by one raw SQLite query of the machine's registry.sqlite3.
+//   QUENYX_STARTUP_TIME=1   the view is filled with the spooler's printers before the window shows; prints
+//                           "startup-ms: N peak-kib: K" once it has painted for the first time, and ends there.
+//   QUENYX_VIEW_CLICK=VIEW  the window shows empty and prints "ready: X Y" (a point of the view on screen);
+//                           a click there fills it with VIEW (printers, or settings: the agent key's values)
+//                           and, once the filled list has painted, prints "view-painted-ns: T" (the steady
+//                           clock) and ends: the same protocol as the console's.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -13,6 +17,7 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -24,7 +29,10 @@ constexpr const char* kPrinters = "SELECT k.name FROM keys k JOIN keys p ON k.pa
                                   "WHERE p.path_fold = 'SYSTEM\\CURRENTCONTROLSET\\CONTROL\\PRINT\\PRINTERS' "
                                   "ORDER BY k.fold";
 
-void Fill(QStandardItemModel& model, const std::string& store)
+constexpr const char* kSettings = "SELECT v.name, v.data FROM keys k JOIN vals v ON v.key = k.id "
+                                  "WHERE k.path_fold = 'SOFTWARE\\TESSALINE\\QUENYX\\AGENT' ORDER BY v.seq";
+
+void Fill(QStandardItemModel& model, const std::string& store, const char* query = kPrinters)
 {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(store.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
@@ -32,10 +40,15 @@ void Fill(QStandardItemModel& model, const std::string& store)
         std::exit(1);
     }
     sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, kPrinters, -1, &stmt, nullptr) == SQLITE_OK) {
+    if (sqlite3_prepare_v2(db, query, -1, &stmt, nullptr) == SQLITE_OK) {
+        const int columns = sqlite3_column_count(stmt);
         while (sqlite3_step(stmt) == SQLITE_ROW) {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-            model.appendRow(new QStandardItem(QString::fromUtf8(text)));
+            QList<QStandardItem*> row;
+            for (int c = 0; c < columns; ++c) {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+                row.append(new QStandardItem(QString::fromUtf8(text ? text : "")));
+            }
+            model.appendRow(row);
         }
     }
     sqlite3_finalize(stmt);
@@ -81,6 +94,51 @@ private:
     bool seen_ = false;
 };
 
+// Fills the view on the first click of its viewport, and reports the paint that shows the rows.
+class ClickToFill final : public QObject
+{
+public:
+    ClickToFill(QTableView& view, QStandardItemModel& model, std::string store, const char* query)
+        : view_(view), model_(model), store_(std::move(store)), query_(query)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !ready_) {
+            ready_ = true;
+            QTimer::singleShot(0, this, [this] {
+                const QPoint at = view_.viewport()->mapToGlobal(view_.viewport()->rect().center());
+                std::printf("ready: %d %d\n", at.x(), at.y());
+                std::fflush(stdout);
+            });
+        } else if (event->type() == QEvent::MouseButtonRelease && ready_ && !filled_) {
+            filled_ = true;
+            Fill(model_, store_, query_);
+        } else if (event->type() == QEvent::Paint && filled_ && !reported_ && model_.rowCount() > 0) {
+            reported_ = true;
+            QTimer::singleShot(0, this, [] {
+                const auto now = std::chrono::steady_clock::now().time_since_epoch();
+                std::printf("view-painted-ns: %lld\n",
+                            static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+                std::fflush(stdout);
+                std::_Exit(0);
+            });
+        }
+        return false;
+    }
+
+private:
+    QTableView& view_;
+    QStandardItemModel& model_;
+    std::string store_;
+    const char* query_;
+    bool ready_ = false;
+    bool filled_ = false;
+    bool reported_ = false;
+};
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -94,8 +152,11 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    QStandardItemModel model(0, 1);
-    Fill(model, std::string(machine) + "/registry.sqlite3");
+    const std::string store = std::string(machine) + "/registry.sqlite3";
+    const QByteArray clickView = qgetenv("QUENYX_VIEW_CLICK");
+    QStandardItemModel model(0, clickView == "settings" ? 2 : 1);
+    if (clickView.isEmpty())
+        Fill(model, store);
 
     QTableView view;
     view.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -103,8 +164,11 @@ int main(int argc, char* argv[])
     view.verticalHeader()->hide();
     view.resize(760, 496);
     FirstPaint probe(sinceStart);
-    view.installEventFilter(&probe);
-    view.viewport()->installEventFilter(&probe);
+    ClickToFill click(view, model, store, clickView == "settings" ? kSettings : kPrinters);
+    QObject* watcher = clickView.isEmpty() ? static_cast<QObject*>(&probe) : &click;
+    if (clickView.isEmpty())
+        view.installEventFilter(watcher);
+    view.viewport()->installEventFilter(watcher);
     view.show();
     return QApplication::exec();
 }

@@ -22,6 +22,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -56,6 +57,32 @@ private:
     std::function<void()> then_;
 };
 
+// Calls `then` once, after the first paint of `widget` at which `when` holds.
+class AfterFirstPaintWith final : public QObject
+{
+public:
+    AfterFirstPaintWith(QWidget* widget, std::function<bool()> when, std::function<void()> then)
+        : QObject(widget), when_(std::move(when)), then_(std::move(then))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && then_ && when_()) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [then = std::move(then_)] { then(); });
+            then_ = nullptr;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<bool()> when_;
+    std::function<void()> then_;
+};
+
 // The process's peak resident memory in KiB where the system tells it (Linux), else -1.
 long long PeakKib()
 {
@@ -87,6 +114,30 @@ void TimeView(frmMain& window, const QString& view)
         window.SelectConfigsView(true);
     else
         window.SelectPrintersView(true);
+}
+
+// Says where a person would click to choose VIEW, waits for that click to arrive through the window system,
+// and reports the steady clock once the chosen list has painted with its rows.
+void ReportViewClick(frmMain& window, const QString& view)
+{
+    const bool settings = view == QLatin1String("settings");
+    const QWidget* entry = window.findChild<QWidget*>(settings ? QStringLiteral("pbConfigs") : QStringLiteral("pbPrinters"));
+    ListControl* list = settings ? window.settingsList() : window.printersList();
+    if (!entry || !list) {
+        std::fprintf(stderr, "quenyxadmin: no %s entry to click\n", qPrintable(view));
+        std::_Exit(1);
+    }
+    const QPoint at = entry->mapToGlobal(entry->rect().center());
+    std::printf("ready: %d %d\n", at.x(), at.y());
+    std::fflush(stdout);
+    auto* painted = new AfterFirstPaintWith(list->view()->viewport(), [list] { return list->Count() > 0; }, [] {
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        std::printf("view-painted-ns: %lld\n",
+                    static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+        std::fflush(stdout);
+        std::_Exit(0);
+    });
+    Q_UNUSED(painted);
 }
 
 QStringList ShownTexts(const QWidget& window)
@@ -243,7 +294,10 @@ void InstallConsoleProbes(frmMain& window, const QElapsedTimer& sinceStart)
         WatchLayout(&window, layoutFile);
 
     const QString timedView = qEnvironmentVariable("QUENYX_VIEW_TIME");
-    if (!timedView.isEmpty()) {
+    const QString clickedView = qEnvironmentVariable("QUENYX_VIEW_CLICK");
+    if (!clickedView.isEmpty()) {
+        new AfterFirstPaint(&window, [&window, clickedView] { ReportViewClick(window, clickedView); });
+    } else if (!timedView.isEmpty()) {
         new AfterFirstPaint(&window, [&window, timedView] { TimeView(window, timedView); });
     } else if (!qEnvironmentVariableIsEmpty("QUENYX_STARTUP_TIME")) {
         new AfterFirstPaint(&window, [sinceStart] { Report("startup-ms", sinceStart.elapsed()); });

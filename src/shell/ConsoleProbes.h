@@ -13,6 +13,10 @@ class frmMain;
 //   QUENYX_VIEW_TIME=VIEW     once the window has painted, choose VIEW (printers or settings) as its entry's
 //                             click does, print "view-ms: N peak-kib: K" (from the click) once the list has
 //                             painted, then end;
+//   QUENYX_VIEW_CLICK=VIEW    once the window has painted, print "ready: X Y" (the screen point of VIEW's
+//                             navigation entry: printers or settings) and wait for a click there; once the
+//                             list has painted with its rows, print "view-painted-ns: T" (the steady clock)
+//                             and end, so that whoever clicked times the whole way from the click;
 //   QUENYX_SCREENSHOT=FILE    save the window as a PNG once it is up, then quit; QUENYX_SCREENSHOT_VIEW
 //                             (settings, printers or cluster) chooses that view first;
 //   QUENYX_TEXTS=FILE         once the window is idle, write the texts it shows (title, menu bar, labels,
