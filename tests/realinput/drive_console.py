@@ -86,9 +86,10 @@ class Driver:
         return item
 
     def menu_under(self, key):
-        """The popup window that X shows right under the title, or None."""
+        """The window that X shows right under the title, or None. (Any mapped window: Qt's own popups are
+        override-redirect, but what Wine makes of a Windows popup need not be.)"""
         x, y, w, h = self.title(key)["rect"]
-        for px, py, pw, ph, _ in self.screen.popups():
+        for px, py, pw, ph, _ in self.screen.mapped_windows():
             if abs(px - x) <= 8 and y + h - 8 <= py <= y + h + 8:
                 return (px, py, pw, ph)
         return None
