@@ -50,14 +50,27 @@ std::string OnOff(bool on)
     return on ? "on" : "off";
 }
 
-Row PrinterRow(const Printer& printer)
+// The agent's two values that decide every printer's switches, read once for a whole list.
+struct AgentSwitches
+{
+    bool accountsOff;
+    std::string securePrint;
+};
+
+AgentSwitches ReadAgentSwitches()
+{
+    return {Agent("DisableAccounts") == "1",
+            mod_RegWin::GetSettingString(HKLM, mod_Trace::AgentKey, "SecurePrintEnabled", "0")};
+}
+
+Row PrinterRow(const Printer& printer, const AgentSwitches& agent)
 {
     const std::string key = mod_Printers::PrintersKeyOf(printer.clusterName()) + "\\" + printer.printerName();
     const auto value = [&](const char* name) { return mod_RegWin::GetSettingString(HKLM, key, name, "0"); };
     const printers::SwitchColumns shown =
-        printers::ShownSwitches(printer.serverDisabled(), printer.localDisabled(), Agent("DisableAccounts") == "1",
-                                mod_RegWin::GetSettingString(HKLM, mod_Trace::AgentKey, "SecurePrintEnabled", "0"),
-                                value("DisableSecurePrint"), value("nCActivate"), value("DisableEcoToner"));
+        printers::ShownSwitches(printer.serverDisabled(), printer.localDisabled(), agent.accountsOff,
+                                agent.securePrint, value("DisableSecurePrint"), value("nCActivate"),
+                                value("DisableEcoToner"));
     return {Field::Of("name", printer.printerName()),
             printer.clusterName().empty() ? Field::None("cluster") : Field::Of("cluster", printer.clusterName()),
             Field::Of("id", std::to_string(printer.TessalineID())),
@@ -99,11 +112,16 @@ int Printers(Call& call)
 {
     if (!call.arguments.empty())
         return call.Fail(kInvalid, "printers", "takes no arguments");
+    // One view of the store for the search and every row, as the console's own search has: a store that takes
+    // a view per read pays for its locks on every value of every printer.
+    const mod_RegWin::SharedReads oneView;
     FindPrinters();
     call.report.listName = "printers";
+    const AgentSwitches agent = ReadAgentSwitches();
+    call.report.rows.reserve(printers::printers().Count());
+    // The search kept only the printers the spooler opened (a cluster's it takes as they are).
     for (const auto& printer : printers::printers())
-        if (mod_Printers::ExistPrinter(printer->printerName(), printer->clusterName()))
-            call.report.rows.push_back(PrinterRow(*printer));
+        call.report.rows.push_back(PrinterRow(*printer, agent));
     return kDone;
 }
 
@@ -164,7 +182,7 @@ int PrinterSwitches(Call& call)
                     return WriteRefused(call, name, status);
         }
     }
-    call.report.rows.push_back(PrinterRow(*printer));
+    call.report.rows.push_back(PrinterRow(*printer, ReadAgentSwitches()));
     return kDone;
 }
 

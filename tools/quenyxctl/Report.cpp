@@ -7,48 +7,9 @@ namespace quenyx::ctl {
 
 namespace {
 
-std::string JsonValue(const Field& field)
+void AppendJsonString(std::string& out, std::string_view text)
 {
-    switch (field.kind) {
-    case Field::Kind::Truth:
-        return field.text;
-    case Field::Kind::Missing:
-        return "null";
-    case Field::Kind::Text:
-        break;
-    }
-    return JsonString(field.text);
-}
-
-void PrintMembers(std::ostream& out, const std::vector<Field>& fields, bool& first)
-{
-    for (const Field& field : fields) {
-        out << (first ? "" : ",") << JsonString(field.name) << ":" << JsonValue(field);
-        first = false;
-    }
-}
-
-std::string Shown(const Field& field)
-{
-    if (field.kind == Field::Kind::Missing)
-        return "-";
-    if (field.kind == Field::Kind::Truth)
-        return field.text == "true" ? "yes" : "no";
-    return field.text;
-}
-
-// Columns are as wide as their widest cell; a cell's width counts characters, not UTF-8 bytes.
-std::size_t Width(const std::string& text)
-{
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
-} // namespace
-
-std::string JsonString(const std::string& text)
-{
-    std::string out = "\"";
+    out += '"';
     for (const char c : text) {
         switch (c) {
         case '"':
@@ -76,27 +37,73 @@ std::string JsonString(const std::string& text)
             }
         }
     }
-    return out + "\"";
+    out += '"';
 }
 
+void AppendMembers(std::string& out, const std::vector<Field>& fields, bool& first)
+{
+    for (const Field& field : fields) {
+        if (!first)
+            out += ',';
+        first = false;
+        AppendJsonString(out, field.name);
+        out += ':';
+        if (field.kind == Field::Kind::Text)
+            AppendJsonString(out, field.text);
+        else
+            out += field.kind == Field::Kind::Truth ? field.text : std::string("null");
+    }
+}
+
+std::string Shown(const Field& field)
+{
+    if (field.kind == Field::Kind::Missing)
+        return "-";
+    if (field.kind == Field::Kind::Truth)
+        return field.text == "true" ? "yes" : "no";
+    return field.text;
+}
+
+// Columns are as wide as their widest cell; a cell's width counts characters, not UTF-8 bytes.
+std::size_t Width(std::string_view text)
+{
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+} // namespace
+
+std::string JsonString(const std::string& text)
+{
+    std::string out;
+    AppendJsonString(out, text);
+    return out;
+}
+
+// Built whole and written at once: a list of 50,000 printers is some megabytes, streamed piece by piece it
+// costs more than reading them.
 void PrintJson(std::ostream& out, const Report& report, bool check)
 {
-    out << "{\"changed\":" << (report.changed ? "true" : "false");
+    std::string json = report.changed ? "{\"changed\":true" : "{\"changed\":false";
     if (check)
-        out << ",\"check\":true";
+        json += ",\"check\":true";
     if (!report.listName.empty()) {
-        out << "," << JsonString(report.listName) << ":[";
+        json.reserve(report.rows.size() * (report.rows.empty() ? 0 : 40 * report.rows.front().size()));
+        json += ',';
+        AppendJsonString(json, report.listName);
+        json += ":[";
         for (std::size_t i = 0; i < report.rows.size(); ++i) {
-            out << (i ? "," : "") << "{";
+            json += i ? ",{" : "{";
             bool first = true;
-            PrintMembers(out, report.rows[i], first);
-            out << "}";
+            AppendMembers(json, report.rows[i], first);
+            json += '}';
         }
-        out << "]";
+        json += ']';
     }
     bool first = false;
-    PrintMembers(out, report.extra, first);
-    out << "}\n";
+    AppendMembers(json, report.extra, first);
+    json += "}\n";
+    out.write(json.data(), static_cast<std::streamsize>(json.size()));
 }
 
 void PrintText(std::ostream& out, const Report& report, bool check)
@@ -120,7 +127,7 @@ void PrintText(std::ostream& out, const Report& report, bool check)
             text.erase(text.find_last_not_of(' ') + 1);
             out << text << "\n";
         };
-        line([&](std::size_t c) { return header[c].name; });
+        line([&](std::size_t c) { return std::string(header[c].name); });
         for (const Row& row : report.rows)
             line([&](std::size_t c) { return c < row.size() ? Shown(row[c]) : std::string(); });
     }

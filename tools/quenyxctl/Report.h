@@ -2,22 +2,24 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 // What a command found or did, printed as one JSON object or as aligned text for a person.
 namespace quenyx::ctl {
 
+// A field's name is always a literal of the program's, so it is not copied into each of a long list's rows.
 struct Field
 {
     enum class Kind { Text, Truth, Missing };
-    std::string name;
+    std::string_view name;
     std::string text;
     Kind kind = Kind::Text;
 
-    static Field Of(std::string name, std::string text) { return {std::move(name), std::move(text), Kind::Text}; }
-    static Field Truth(std::string name, bool on) { return {std::move(name), on ? "true" : "false", Kind::Truth}; }
-    static Field None(std::string name) { return {std::move(name), "", Kind::Missing}; }
+    static Field Of(std::string_view name, std::string text) { return {name, std::move(text), Kind::Text}; }
+    static Field Truth(std::string_view name, bool on) { return {name, on ? "true" : "false", Kind::Truth}; }
+    static Field None(std::string_view name) { return {name, "", Kind::Missing}; }
 };
 
 using Row = std::vector<Field>;
