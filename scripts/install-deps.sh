@@ -13,8 +13,8 @@ packages=(
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
   # the console driven with real input on a private X server
   python3-xlib
-  # the Ansible example's test
-  ansible-core
+  # the Ansible example's test (ansible brings ansible.windows for the Windows form)
+  ansible
   # the Windows stage: the cross compilers, Qt for Windows built from Debian's source package (dpkg-dev for
   # apt-get source), Wine, the MSI tools, and what the package check looks through (xdotool, imagemagick)
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev xz-utils wine wine64 wixl msitools
