@@ -176,6 +176,22 @@ else
         pass "the text-catalog library loaded"
 fi
 
+echo "== the installed console driven with real input (clicks and keys through XTEST)"
+# The same layer as on Linux, on this Xvfb: every menu opened, closed by Escape and by a click outside, and
+# reopened with one click; a dialog's Cancel and OK.
+if QUENYX_REALINPUT_PATIENCE=60 /usr/bin/python3 tests/realinput/drive_console.py --wine --display "$DISPLAY" \
+    --console 'C:\Program Files\QuenyxAdmin\quenyxadmin.exe' --cases menus,options \
+    </dev/null >"$out/realinput.log" 2>&1; then
+    pass "$(tail -1 "$out/realinput.log")"
+else
+    fail "the console driven with real input (see realinput.log):"
+    sed 's/^/    /' "$out/realinput.log"
+fi
+timeout 60 wine taskkill /im quenyxadmin.exe </dev/null >/dev/null 2>&1 || true
+# Its Apply in the options wrote the agent's key as the console does; removing the package must leave the
+# key as it is now.
+export_agent_key "$out/agent-before.reg"
+
 echo "== remove: msiexec /x /qn"
 if timeout 300 wine msiexec /x "$(winpath "$msi")" /qn </dev/null >"$out/remove.log" 2>&1; then
     pass "msiexec /x exited 0"
