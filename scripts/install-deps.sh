@@ -13,6 +13,8 @@ packages=(
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
   # the console driven with real input on a private X server
   python3-xlib
+  # the Windows resources of the built programs, read back by the tests
+  python3-pefile
   # the Ansible example's test (ansible brings ansible.windows for the Windows form)
   ansible
   # the Windows stage: the cross compilers, Qt for Windows built from Debian's source package (dpkg-dev for

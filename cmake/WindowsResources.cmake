@@ -1,0 +1,60 @@
+# Windows resources of a program or library: version information from the project's version, and for a
+# program its manifest (execution level, UTF-8 code page, supported systems, long paths) and optionally the
+# application icon rendered from the logo.
+#
+#   quenyx_windows_resources(<target> DESCRIPTION <text> [EXECUTION_LEVEL <level>] [ICON])
+set(QUENYX_WINDOWS_RESOURCES_DIR ${CMAKE_CURRENT_LIST_DIR}/../packaging/windows)
+set(QUENYX_MAKE_ICO ${CMAKE_CURRENT_LIST_DIR}/make-ico.py)
+
+function(quenyx_windows_resources target)
+  if(NOT WIN32)
+    return()
+  endif()
+  cmake_parse_arguments(PARSE_ARGV 1 arg "ICON" "DESCRIPTION;EXECUTION_LEVEL" "")
+  get_target_property(type ${target} TYPE)
+  set(res_name ${target})
+  set(res_description "${arg_DESCRIPTION}")
+  set(res_version ${PROJECT_VERSION})
+  set(res_version4 ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0)
+  set(res_version_commas ${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources)
+  set(res_extra "")
+  if(type STREQUAL "EXECUTABLE")
+    set(res_file_type VFT_APP)
+    set(res_file_name ${target}.exe)
+    set(res_execution_level ${arg_EXECUTION_LEVEL})
+    if(NOT res_execution_level)
+      set(res_execution_level asInvoker)
+    endif()
+    configure_file(${QUENYX_WINDOWS_RESOURCES_DIR}/app.manifest.in ${out}/${target}.manifest @ONLY)
+    string(APPEND res_extra "1 24 \"${out}/${target}.manifest\"\n")
+    list(APPEND depends ${out}/${target}.manifest)
+  else()
+    set(res_file_type VFT_DLL)
+    set(res_file_name ${target}.dll)
+  endif()
+  set(depends)
+  if(arg_ICON)
+    # IDI_ICON1 is the name Qt looks for when it gives its windows the program's icon.
+    find_program(QUENYX_RSVG_CONVERT rsvg-convert REQUIRED)
+    find_package(Python3 REQUIRED COMPONENTS Interpreter)
+    set(logo ${PROJECT_SOURCE_DIR}/src/resources/images/logo.svg)
+    set(pngs)
+    foreach(size 16 20 24 32 40 48 64 128 256)
+      set(png ${out}/icon-${size}.png)
+      add_custom_command(OUTPUT ${png}
+        COMMAND ${QUENYX_RSVG_CONVERT} --width ${size} --height ${size} --keep-aspect-ratio --format png
+                --output ${png} ${logo}
+        DEPENDS ${logo} VERBATIM)
+      list(APPEND pngs ${png})
+    endforeach()
+    add_custom_command(OUTPUT ${out}/${target}.ico
+      COMMAND Python3::Interpreter ${QUENYX_MAKE_ICO} ${out}/${target}.ico ${pngs}
+      DEPENDS ${pngs} ${QUENYX_MAKE_ICO} VERBATIM)
+    list(APPEND depends ${out}/${target}.ico)
+    string(APPEND res_extra "IDI_ICON1 ICON \"${out}/${target}.ico\"\n")
+  endif()
+  configure_file(${QUENYX_WINDOWS_RESOURCES_DIR}/version.rc.in ${out}/${target}.rc @ONLY)
+  target_sources(${target} PRIVATE ${out}/${target}.rc)
+  set_source_files_properties(${out}/${target}.rc PROPERTIES OBJECT_DEPENDS "${depends}")
+endfunction()
