@@ -128,6 +128,10 @@ int Run(const std::vector<std::string>& words, std::ostream& out, std::ostream& 
         else if (word == "--help") {
             out << HelpText();
             return kDone;
+        } else if (word == "--version") {
+            // The version that the programs' file properties and the installer show.
+            out << "quenyxctl " << QUENYX_VERSION_TEXT << '\n';
+            return kDone;
         } else {
             err << "quenyxctl: unknown option " << word << " (see quenyxctl --help)\n";
             return kInvalid;

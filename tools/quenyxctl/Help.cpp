@@ -5,6 +5,7 @@ namespace quenyx::ctl {
 std::string HelpText()
 {
     return R"(usage: quenyxctl [--json] [--check] [--restart] COMMAND ...
+       quenyxctl --version
 
 The Quenyx Agent's configuration from a script, with the console's own rules. On Windows it works on this
 machine's registry (run it as an administrator to change anything); elsewhere on the emulated machine that

@@ -17,7 +17,9 @@ int main(int argc, char** argv)
     const auto files = platform::Current().files;
     for (int i = 1; i < argc; ++i)
         words.push_back(files ? files->FromAnsi(argv[i]) : std::string(argv[i]));
-    const bool help = words.empty() || words.front() == "--help" || words.front() == "help";
+    // Help and the version need no machine.
+    const bool help = words.empty() || words.front() == "--help" || words.front() == "help" ||
+                      words.front() == "--version";
     if (!error.empty() && !help) {
         std::cerr << "quenyxctl: " << error << "\n";
         return ctl::kFailed;
