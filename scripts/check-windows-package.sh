@@ -108,6 +108,29 @@ done
 shortcut=$(find_shortcut)
 [[ -n "$shortcut" ]] && pass "Start-menu shortcut ${shortcut#"$drive_c/"}" || fail "no Start-menu shortcut"
 
+machine_path() {
+    timeout 120 wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager\Environment' /v PATH \
+        </dev/null 2>/dev/null | tr -d '\r'
+}
+if machine_path | grep -qiF 'C:\Program Files\QuenyxAdmin'; then
+    pass "the machine's PATH ends with C:\Program Files\QuenyxAdmin"
+else
+    fail "the install folder is not on the machine's PATH"
+fi
+if msiinfo export "$msi" Property | grep -q '^ARPPRODUCTICON' &&
+    msiinfo export "$msi" Shortcut | grep -q 'QuenyxAdmin\.ico'; then
+    pass "the program's icon in Add/Remove Programs and on the shortcut"
+else
+    fail "no icon for Add/Remove Programs or the shortcut in the package"
+fi
+msi_version=$(msiinfo export "$msi" Property | tr -d '\r' | sed -n 's/^ProductVersion\t//p')
+by_name=$(timeout 120 wine cmd /c quenyxctl --version </dev/null 2>/dev/null | tr -d '\r' || true)
+if [[ "$by_name" == "quenyxctl $msi_version" ]]; then
+    pass "quenyxctl runs by name from a new shell: $by_name, the package's version"
+else
+    fail "quenyxctl --version by name from a new shell said '$by_name', the package is $msi_version"
+fi
+
 echo "== the installed quenyxctl reads the agent's settings"
 if timeout 120 wine "C:\\Program Files\\QuenyxAdmin\\quenyxctl.exe" --json settings </dev/null >"$out/quenyxctl.json" 2>&1 &&
     grep -q '"DCSServer"' "$out/quenyxctl.json"; then
@@ -201,6 +224,8 @@ fi
 leftovers=$( (find "$program_dir" -type f 2>/dev/null || true) | wc -l)
 ((leftovers == 0)) && pass "the program's files are gone" || fail "$leftovers files left in Program Files"
 [[ -z "$(find_shortcut)" ]] && pass "the shortcut is gone" || fail "the shortcut is still there"
+machine_path | grep -qiF 'C:\Program Files\QuenyxAdmin' && fail "the install folder is still on the PATH" ||
+    pass "the install folder is off the machine's PATH"
 export_agent_key "$out/agent-after.reg"
 cmp -s "$out/agent-before.reg" "$out/agent-after.reg" && pass "the agent's key is as it was" ||
     fail "the agent's key changed"
