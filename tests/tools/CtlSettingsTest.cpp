@@ -1,6 +1,8 @@
 // quenyxctl's settings commands: the dialogs' checks, idempotence, --check, exit codes and .reg files.
 #include "CtlFixture.h"
 
+#include <algorithm>
+
 namespace quenyx {
 namespace {
 
@@ -86,6 +88,8 @@ TEST_F(CtlTest, AWriteRefusedForLackOfRightsExitsWith5AndWritesNothing)
     const auto outcome = Ctl({"set", "DCSServer", "srv02"});
     EXPECT_EQ(outcome.exitCode, 5);
     EXPECT_NE(outcome.err.find("DCSServer"), std::string::npos);
+    EXPECT_NE(outcome.err.find("elevated"), std::string::npos);
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
     EXPECT_EQ(Agent("DCSServer"), "-");
     EXPECT_EQ(Ctl({"secure-print", "on", "--releaser", "r1"}).exitCode, 5);
     EXPECT_EQ(Agent("SecurePrintEnabled"), "-");

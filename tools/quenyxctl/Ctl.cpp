@@ -58,6 +58,9 @@ private:
 
 } // namespace
 
+// quenyxctl asks for no elevation of its own: scripts run it elevated, and a prompt would hang them.
+constexpr const char* kRunElevated = "; run quenyxctl from an elevated prompt (as administrator)";
+
 int Call::Fail(int code, const std::string& subject, const std::string& why) const
 {
     err << "quenyxctl: " << (subject.empty() ? "" : subject + ": ") << why << "\n";
@@ -73,7 +76,8 @@ int CheckWritable(const Call& call, const std::string& subject, const std::strin
     if (status == platform::reg_error::Success)
         return kDone;
     if (status == platform::reg_error::AccessDenied)
-        return call.Fail(kDenied, subject, "writing HKEY_LOCAL_MACHINE\\" + keyPath + " is refused for lack of rights");
+        return call.Fail(kDenied, subject,
+                         "writing HKEY_LOCAL_MACHINE\\" + keyPath + " is refused for lack of rights" + kRunElevated);
     return call.Fail(kFailed, subject,
                      "HKEY_LOCAL_MACHINE\\" + keyPath + " cannot be opened for writing (error " +
                          std::to_string(status) + ")");
@@ -81,8 +85,9 @@ int CheckWritable(const Call& call, const std::string& subject, const std::strin
 
 int WriteRefused(const Call& call, const std::string& subject, std::int32_t status)
 {
-    return call.Fail(status == platform::reg_error::AccessDenied ? kDenied : kFailed, subject,
-                     "the registry refused the write (error " + std::to_string(status) + ")");
+    if (status == platform::reg_error::AccessDenied)
+        return call.Fail(kDenied, subject, "the registry refused the write for lack of rights" + std::string(kRunElevated));
+    return call.Fail(kFailed, subject, "the registry refused the write (error " + std::to_string(status) + ")");
 }
 
 // Restarts the agent's services as the console does when it closes after a change: the same services, order and
