@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -213,6 +214,38 @@ TEST_F(RegistryContract, NamesDifferingOnlyInTheCaseOfAccentedLettersAreOneValue
     EnumValues(HKLM, machine->Key("K"), entries);
     EXPECT_EQ(entries, std::vector<std::string>{"A\u00c7\u00c3O;2"});
 }
+
+// Texts outside any one code page keep every character: a value's name and data, a key's name (the printers are
+// keys), and a trace folder, whose file the diagnostic lines reach.
+class TextsOutsideTheCodePage : public RegistryContract, public ::testing::WithParamInterface<const char*>
+{
+};
+
+TEST_P(TextsOutsideTheCodePage, RoundTripWhole)
+{
+    const std::string text = GetParam();
+    const std::string folder = machine->Folder() + "\\" + text;
+    ASSERT_TRUE(std::filesystem::create_directory(machine->HostPath(folder)));
+    mod_Trace::SetTraceSettings("1", folder);
+    machine->MakeKey(text);
+    ASSERT_EQ(SaveSettingString(HKLM, machine->Key(text), "Nome " + text, text), 0);
+
+    EXPECT_EQ(GetSettingString(HKLM, machine->Key(text), "Nome " + text, "dflt"), text);
+    std::vector<std::string> entries;
+    EnumValues(HKLM, machine->Key(text), entries);
+    EXPECT_EQ(entries, std::vector<std::string>{"Nome " + text + ";" + text});
+    std::vector<std::string> names;
+    EXPECT_EQ(EnumKeys(HKLM, machine->Root(), names), 1);
+    EXPECT_EQ(names, std::vector<std::string>{text});
+    std::ifstream in(machine->HostPath(folder + "\\VeltrinAdmin_03122026.log"), std::ios::binary);
+    std::stringstream log;
+    log << in.rdbuf();
+    EXPECT_NE(log.str().find("[EnumKeys]  - enumerando.. 0 => " + text + "\r\n"), std::string::npos) << log.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, TextsOutsideTheCodePage,
+                         ::testing::Values("Relat\u00f3rios de impress\u00e3o", "\u041e\u0442\u0447\u0451\u0442\u044b",
+                                           "\u5370\u5237\u5831\u544a", "Relat\u00f3rios \u041e\u0442\u0447\u0451\u0442\u044b \u5831\u544a"));
 
 TEST_F(RegistryContract, ValuesOfOtherTypesAreListedAsTheirBytesLessTheLast)
 {
