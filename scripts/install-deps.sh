@@ -21,6 +21,8 @@ packages=(
   # apt-get source), Wine, the MSI tools, and what the package check looks through (xdotool, imagemagick)
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev xz-utils wine wine64 wixl msitools
   xdotool imagemagick
+  # signing the package (and the throwaway certificate its test signs with)
+  osslsigncode openssl
 )
 
 # apt-get source needs Debian's source lists beside the binary ones: the same archives as the machine's own
