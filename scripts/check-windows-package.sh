@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # End-to-end check of the Windows package, as an administrator would meet it, in a fresh Wine prefix
-# under Xvfb: installs the MSI silently, loads the demo machine's .reg into Wine's registry, starts the
-# installed console, looks at its window (size, title, images, English texts) and at its diagnostic log,
-# closes it, removes the package and checks that the program is gone and the agent's key is as it was.
+# under Xvfb: installs the MSI silently, loads the demo machine's .reg into Wine's registry (with a setting,
+# a printer and the trace folder named in Portuguese, Cyrillic and CJK), starts the installed console, looks
+# at its window (size, title, images, English texts) and at its diagnostic log, drives it with real input,
+# upgrades it in place with a newer package and refuses the older one again, removes the package and checks
+# that the program is gone and the agent's key is as it was.
 #
-#   scripts/check-windows-package.sh [MSI]      default: the newest dist/QuenyxAdmin-*-x64.msi
+#   scripts/check-windows-package.sh [MSI [NEWER_MSI]]   default: the newest dist/QuenyxAdmin-*-x64.msi;
+#                                                         no upgrade without NEWER_MSI
 #
 # Leaves its screenshot, texts, log and registry exports in build/windows-package-check/.
 set -euo pipefail
@@ -17,6 +20,14 @@ if [[ -z "$msi" || ! -f "$msi" ]]; then
     exit 1
 fi
 msi=$(cd "$(dirname "$msi")" && pwd)/$(basename "$msi")
+newer=${2:-}
+if [[ -n "$newer" ]]; then
+    [[ -f "$newer" ]] || {
+        echo "check-windows-package: no package $newer" >&2
+        exit 1
+    }
+    newer=$(cd "$(dirname "$newer")" && pwd)/$(basename "$newer")
+fi
 
 out="$root/build/windows-package-check"
 rm -rf "$out"
@@ -76,14 +87,32 @@ find_shortcut() {
 }
 
 echo "== the machine: the demo's registry and agent files"
-# regedit reads a Version 5.00 file as UTF-16LE; the demo's file is ASCII with LF line ends.
+# Outside any one code page: DCSServer's text, a printer's name and the trace folder's.
+unicode="Relatórios Отчёты 報告"
+trace_folder='C:\ProgramData\Tessaline\Quenyx\Logs\'"$unicode"
+agent_key='HKEY_LOCAL_MACHINE\SOFTWARE\Tessaline\Quenyx\Agent'
+# Wine's spooler knows no printer of the registry alone, so the printer is one of the cluster's, which the
+# console lists from the registry. regedit reads a Version 5.00 file as UTF-16LE; the demo's file is UTF-8
+# with LF line ends.
 {
     printf '\xff\xfe'
-    sed 's/$/\r/' src/resources/demo/demo.reg | iconv -f UTF-8 -t UTF-16LE
+    {
+        cat src/resources/demo/demo.reg
+        printf '\n[%s]\n"DCSServer"="%s"\n"TracePath"="%s"\n\n' "$agent_key" "$unicode" "${trace_folder//\\/\\\\}"
+        sed -n '/^\[.*\\Printers\\Clustered Copier 01\]/,/^"printerName"/p' src/resources/demo/demo.reg |
+            sed "s/Clustered Copier 01/$unicode/"
+    } | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE
 } >"$out/machine.reg"
 timeout 120 wine regedit /S "$(winpath "$out/machine.reg")" </dev/null >/dev/null 2>&1
 cp -R src/resources/demo/drive_c/. "$drive_c/"
-mkdir -p "$drive_c/ProgramData/Tessaline/Quenyx/Logs"
+log_dir="$drive_c/ProgramData/Tessaline/Quenyx/Logs/$unicode"
+mkdir -p "$log_dir"
+# The agent's settings as the system's registry editor exports them (UTF-16LE), in UTF-8.
+regedit_export() {
+    rm -f "$out/regedit.reg"
+    timeout 120 wine regedit /E "$(winpath "$out/regedit.reg")" "$agent_key" </dev/null >/dev/null 2>&1
+    iconv -f UTF-16 -t UTF-8 "$out/regedit.reg" | tr -d '\r'
+}
 export_agent_key() {
     rm -f "$1"
     timeout 120 wine reg export 'HKLM\SOFTWARE\Tessaline' "$(winpath "$1")" </dev/null >/dev/null 2>&1
@@ -131,12 +160,18 @@ else
     fail "quenyxctl --version by name from a new shell said '$by_name', the package is $msi_version"
 fi
 
-echo "== the installed quenyxctl reads the agent's settings"
-if timeout 120 wine "C:\\Program Files\\QuenyxAdmin\\quenyxctl.exe" --json settings </dev/null >"$out/quenyxctl.json" 2>&1 &&
-    grep -q '"DCSServer"' "$out/quenyxctl.json"; then
-    pass "quenyxctl --json settings lists DCSServer"
+echo "== the installed quenyxctl reads the agent's settings and printers, every character whole"
+quenyxctl() { timeout 120 wine "C:\\Program Files\\QuenyxAdmin\\quenyxctl.exe" "$@" </dev/null; }
+if quenyxctl --json settings >"$out/quenyxctl.json" 2>&1 &&
+    grep -qF "{\"name\":\"DCSServer\",\"text\":\"$unicode\"" "$out/quenyxctl.json"; then
+    pass "quenyxctl --json settings: DCSServer is \"$unicode\""
 else
-    fail "quenyxctl --json settings (see quenyxctl.json)"
+    fail "quenyxctl --json settings did not give DCSServer as \"$unicode\" (see quenyxctl.json)"
+fi
+if quenyxctl --json printers >"$out/printers.json" 2>&1 && grep -qF "\"$unicode\"" "$out/printers.json"; then
+    pass "quenyxctl --json printers lists \"$unicode\""
+else
+    fail "quenyxctl --json printers does not list \"$unicode\" (see printers.json)"
 fi
 
 echo "== start the installed console"
@@ -188,22 +223,24 @@ fi
 console_pid=""
 
 echo "== its diagnostic log"
-log=$(ls "$drive_c/ProgramData/Tessaline/Quenyx/Logs/"VeltrinAdmin_*.log 2>/dev/null | head -1 || true)
+log=$(ls "$log_dir/"VeltrinAdmin_*.log 2>/dev/null | head -1 || true)
 if [[ -z "$log" ]]; then
-    fail "no diagnostic log in C:\\ProgramData\\Tessaline\\Quenyx\\Logs"
+    fail "no diagnostic log in the trace folder $trace_folder"
 else
     cp "$log" "$out/diagnostic.log"
     pass "$(wc -l <"$log") lines in ${log#"$drive_c/"}"
     grep -q "GetSettingString" "$log" && pass "start-up read Wine's registry" || fail "no registry reads in the log"
     grep -q "biblioteca de textos ausente" "$log" && fail "the text-catalog library did not load" ||
         pass "the text-catalog library loaded"
+    grep -aqF "=> $unicode"$'\r' "$log" && pass "the log names the printer \"$unicode\"" ||
+        fail "the log does not name the printer \"$unicode\""
 fi
 
 echo "== the installed console driven with real input (clicks and keys through XTEST)"
 # The same layer as on Linux, on this Xvfb: every menu opened, closed by Escape and by a click outside, and
 # reopened with one click; a dialog's Cancel and OK.
 if QUENYX_REALINPUT_PATIENCE=60 /usr/bin/python3 tests/realinput/drive_console.py --wine --display "$DISPLAY" \
-    --console 'C:\Program Files\QuenyxAdmin\quenyxadmin.exe' --cases menus,options \
+    --console 'C:\Program Files\QuenyxAdmin\quenyxadmin.exe' --cases menus,options,unicode --text "$unicode" \
     </dev/null >"$out/realinput.log" 2>&1; then
     pass "$(tail -1 "$out/realinput.log")"
 else
@@ -211,12 +248,82 @@ else
     sed 's/^/    /' "$out/realinput.log"
 fi
 timeout 60 wine taskkill /im quenyxadmin.exe </dev/null >/dev/null 2>&1 || true
+exported=$(regedit_export)
+grep -qxF "\"DCSServer\"=\"${unicode}x\"" <<<"$exported" &&
+    pass "regedit /E: the console stored DCSServer as \"${unicode}x\"" ||
+    fail "regedit /E: DCSServer is $(grep '^"DCSServer"' <<<"$exported"), not \"${unicode}x\""
+grep -qxF "\"TracePath\"=\"${trace_folder//\\/\\\\}\"" <<<"$exported" &&
+    pass "regedit /E: the options' Apply kept the trace folder whole" ||
+    fail "regedit /E: TracePath is $(grep '^"TracePath"' <<<"$exported")"
 # Its Apply in the options wrote the agent's key as the console does; removing the package must leave the
 # key as it is now.
 export_agent_key "$out/agent-before.reg"
 
+installed=$msi
+if [[ -n "$newer" ]]; then
+    echo "== upgrade in place: msiexec /i $(basename "$newer") /qn"
+    products() {
+        timeout 120 wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s </dev/null 2>/dev/null |
+            tr -d '\r' | awk '/^HKEY/ {key=$0} /DisplayName +REG_SZ +Quenyx Agent Admin$/ {print key}'
+    }
+    version_of() {
+        timeout 120 wine reg query "$1" /v DisplayVersion </dev/null 2>/dev/null | tr -d '\r' | awk '/DisplayVersion/ {print $3}'
+    }
+    new_version=$(msiinfo export "$newer" Property | tr -d '\r' | sed -n 's/^ProductVersion\t//p')
+    if timeout 300 wine msiexec /i "$(winpath "$newer")" /qn </dev/null >"$out/upgrade.log" 2>&1; then
+        pass "msiexec /i exited 0"
+    else
+        fail "the upgrade failed"
+    fi
+    mapfile -t listed < <(products)
+    if ((${#listed[@]} == 1)) && [[ "$(version_of "${listed[0]}")" == "$new_version" ]]; then
+        pass "one product in Add/Remove Programs: Quenyx Agent Admin $new_version"
+    else
+        fail "Add/Remove Programs lists ${#listed[@]} products named Quenyx Agent Admin ($(for k in "${listed[@]}"; do version_of "$k"; done | tr '\n' ' '))"
+    fi
+    if /usr/bin/python3 "$root/tests/packaging/check_pe_resources.py" "$new_version" "$program_dir/quenyxadmin.exe:console" \
+        "$program_dir/quenyxctl.exe:ctl" "$program_dir/Polyglossa32.dll:dll" >"$out/upgraded-files.txt" 2>&1; then
+        pass "the installed files carry version $new_version (and their manifests and icon)"
+    else
+        fail "the installed files after the upgrade: $(tr '\n' ';' <"$out/upgraded-files.txt")"
+    fi
+    export_agent_key "$out/agent-upgraded.reg"
+    cmp -s "$out/agent-before.reg" "$out/agent-upgraded.reg" && pass "the agent's key is as it was" ||
+        fail "the upgrade changed the agent's key"
+
+    echo "== the older package again: msiexec /i $(basename "$msi") /qb"
+    # With the basic interface, as an administrator double-clicks it: the refusal is a message box, read back
+    # from Wine's own account of it and answered with Enter.
+    WINEDEBUG=-all,+msgbox timeout 120 wine msiexec /i "$(winpath "$msi")" /qb </dev/null >"$out/downgrade.log" 2>&1 &
+    downgrade_pid=$!
+    for _ in $(seq 60); do
+        grep -aq "MSGBOX_OnInit" "$out/downgrade.log" && break
+        kill -0 "$downgrade_pid" 2>/dev/null || break
+        sleep 1
+    done
+    message=$(grep -a "MSGBOX_OnInit" "$out/downgrade.log" | head -1 | sed 's/.*MSGBOX_OnInit L"\(.*\)"$/\1/')
+    # Its OK, clicked where a person clicks it: the middle of the box's bottom row.
+    box=$(xdotool search --onlyvisible --name '.' 2>/dev/null | head -1 || true)
+    if [[ -n "$box" ]]; then
+        import -display "$DISPLAY" -window root "$out/downgrade.png" 2>/dev/null || true
+        eval "$(xdotool getwindowgeometry --shell "$box")"
+        xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1
+    fi
+    downgrade_status=0
+    wait "$downgrade_pid" || downgrade_status=$?
+    [[ "$message" == "A newer version of Quenyx Agent Admin is already installed." ]] &&
+        pass "refused with \"$message\"" || fail "the older package was not refused with the downgrade message (said: '$message')"
+    # msiexec ends with 1603, of which Wine's exit status keeps the low byte (67).
+    ((downgrade_status != 0)) && pass "msiexec /i of the older package failed (status $downgrade_status)" ||
+        fail "msiexec /i of the older package exited 0"
+    mapfile -t listed < <(products)
+    ((${#listed[@]} == 1)) && [[ "$(version_of "${listed[0]}")" == "$new_version" ]] &&
+        pass "still one product, $new_version" || fail "after the refused downgrade: ${#listed[@]} products"
+    installed=$newer
+fi
+
 echo "== remove: msiexec /x /qn"
-if timeout 300 wine msiexec /x "$(winpath "$msi")" /qn </dev/null >"$out/remove.log" 2>&1; then
+if timeout 300 wine msiexec /x "$(winpath "$installed")" /qn </dev/null >"$out/remove.log" 2>&1; then
     pass "msiexec /x exited 0"
 else
     fail "msiexec /x failed"

@@ -112,6 +112,11 @@ class Driver:
             raise Failure(f"{window} shows no {name}")
         return item
 
+    def rows(self, list_name):
+        """The list's rows on screen, top to bottom."""
+        main = next(w for w in self.console.layout()["windows"] if w["name"] == "frmMain")
+        return [item for item in main["items"] if item["name"].startswith(list_name + "/")]
+
     def resting_place(self):
         """A point of the main window where a click does nothing: the navigation panel below its entries."""
         x, y, w, h = self.item("pbTreeView")["rect"]
@@ -172,8 +177,8 @@ class Driver:
             raise Failure(f"{after} opened {', '.join(opened)}")
 
     def choose_view(self, view):
-        self.click({"settings": "pbConfigs", "printers": "pbPrinters"}[view])
-        list_name = {"settings": "ListView", "printers": "listViewPrinters"}[view]
+        self.click({"settings": "pbConfigs", "printers": "pbPrinters", "cluster": "pbCluster"}[view])
+        list_name = "ListView" if view == "settings" else "listViewPrinters"
         self.console.wait(lambda l: self.console.item(f"{list_name}/1", "frmMain", l),
                           f"a click on the {view} entry showed no list")
         return list_name
@@ -341,6 +346,36 @@ def case_change_and_leave_yes(driver):
     case_change_and_leave(driver, True)
 
 
+def case_unicode(driver):
+    """A setting and a printer named outside any one code page show whole, and a change to the setting is stored
+    whole: the Change dialog shows DCSServer's text, End and x add to it, Change stores it, and the cluster's
+    printers list the printer."""
+    d = driver
+    text = d.args.text
+    settings = d.choose_view("settings")
+    rows = d.rows(settings)
+    row = next((r for r in rows if r["text"] == "DCSServer"), None)
+    if not row:
+        raise Failure("the settings list shows no DCSServer")
+    d.select_row(settings, int(row["name"].split("/")[1]))
+    d.click("btnToolAlter")
+    d.expect_window("frmAlter", "the toolbar's Change on DCSServer")
+    shown = d.item("txtDadosValor", "frmAlter")["text"]
+    if shown != text:
+        raise Failure(f"the Change dialog shows DCSServer as {shown!r}, not {text!r}")
+    d.click("txtDadosValor", "frmAlter")
+    d.screen.key("End")
+    d.screen.key("x")
+    d.console.wait(lambda l: (d.console.item("txtDadosValor", "frmAlter", l) or {}).get("text") == text + "x",
+                   "End and x did not add x to the text")
+    d.click("lblAlter", "frmAlter")
+    d.console.wait(lambda l: "frmAlter" not in d.dialogs(l), "Change left the dialog open")
+    printers = d.choose_view("cluster")
+    names = [r["text"] for r in d.rows(printers)]
+    if text not in names:
+        raise Failure(f"the cluster's printers are {names}, not {text!r}")
+
+
 CASES = {
     "menus": (case_menus, False),
     "states": (case_states, False),
@@ -348,6 +383,7 @@ CASES = {
     "leave-no": (case_change_and_leave_no, True),
     "leave-yes": (case_change_and_leave_yes, True),
     "options": (case_options, True),
+    "unicode": (case_unicode, True),
 }
 
 
@@ -359,7 +395,8 @@ def main():
     parser.add_argument("--machine-tool", help="the machine tool the seed script uses")
     parser.add_argument("--wine", action="store_true")
     parser.add_argument("--display", help="an X server of the caller's instead of one of our own")
-    parser.add_argument("--cases", default=",".join(c for c in CASES if not c.startswith("wine-")))
+    parser.add_argument("--cases", default=",".join(c for c in CASES if c != "unicode"))
+    parser.add_argument("--text", default="", help="DCSServer's text and a printer's name, for the unicode case")
     args = parser.parse_args()
     args.work = tempfile.mkdtemp(prefix="quenyx-realinput-")
     if args.seed:
