@@ -2,7 +2,8 @@
 # The Windows stage: builds Qt for Windows once (scripts/build-qt-windows.sh, cached outside the tree),
 # cross-builds the whole console and its tests with mingw-w64, runs the tests under Wine in a Wine prefix
 # made fresh for the run (one prefix is one registry, so the tests run one at a time), then packages the
-# MSI and checks it end to end (scripts/check-windows-package.sh). Exits non-zero when anything fails.
+# MSI, signs it with a throwaway certificate (tests/packaging/check-signing.sh), and checks it end to end with
+# an upgrade to the next version (scripts/check-windows-package.sh). Exits non-zero when anything fails.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -10,8 +11,10 @@ cd "$root"
 
 qt=$(scripts/build-qt-windows.sh)
 build="$root/build/mingw"
-if [[ ! -f "$build/build.ninja" ]] || ! grep -qxF "QUENYX_QT_WINDOWS:PATH=$qt" "$build/CMakeCache.txt"; then
-    cmake --preset mingw -DQUENYX_QT_WINDOWS:PATH="$qt" >/dev/null
+# The build carries the project's own version (an earlier run's upgrade package may have left another).
+if [[ ! -f "$build/build.ninja" ]] || ! grep -qxF "QUENYX_QT_WINDOWS:PATH=$qt" "$build/CMakeCache.txt" ||
+    grep -q '^QUENYX_VERSION:STRING=.' "$build/CMakeCache.txt"; then
+    cmake --preset mingw -DQUENYX_QT_WINDOWS:PATH="$qt" -DQUENYX_VERSION= >/dev/null
 fi
 cmake --build --preset mingw
 
@@ -50,4 +53,14 @@ stop_wine
 
 echo "== the Windows package"
 scripts/package-windows.sh "$build"
-scripts/check-windows-package.sh
+version=$(<"$build/quenyx-version.txt")
+echo "== signing it"
+tests/packaging/check-signing.sh "$build"
+# The next patch version, built and packaged as a release would be, to upgrade the installed package with;
+# the build then goes back to its own version.
+newer=$(awk -F. '{printf "%d.%d.%d", $1, $2, $3 + 1}' <<<"$version")
+echo "== a newer package ($newer) for the upgrade"
+QUENYX_VERSION=$newer scripts/package-windows.sh "$build" "$build/upgrade"
+cmake -S "$root" -B "$build" -DQUENYX_VERSION= >/dev/null
+cmake --build "$build" --target quenyxadmin quenyxctl Polyglossa32 >/dev/null
+scripts/check-windows-package.sh "dist/QuenyxAdmin-$version-x64.msi" "$build/upgrade/QuenyxAdmin-$newer-x64.msi"
