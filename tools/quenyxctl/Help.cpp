@@ -63,7 +63,7 @@ Examples:
   quenyxctl trace Listener Debug
   quenyxctl --check import agent.reg
   PowerShell, on many servers at once:
-    Invoke-Command -ComputerName (Get-Content servers.txt) { & 'C:\Program Files\Tessaline\Quenyx\Admin\quenyxctl.exe' --json set DCSServer srv02 | ConvertFrom-Json }
+    Invoke-Command -ComputerName (Get-Content servers.txt) { quenyxctl --json set DCSServer srv02 | ConvertFrom-Json }
 )";
 }
 
