@@ -44,24 +44,26 @@ std::string Unescaped(std::string_view text)
 
 const std::map<std::string, std::string, std::less<>>& Texts()
 {
-    static const auto texts = [] {
-        std::map<std::string, std::string, std::less<>> map;
-        const std::string_view source = EnglishCatalogSource();
-        std::size_t at = 0;
-        std::string_view message;
-        while (Take(source, "<message>", "</message>", at, message)) {
-            std::size_t inner = 0;
-            std::string_view key, text;
-            if (Take(message, "<source>", "</source>", inner, key) &&
-                Take(message, "<translation>", "</translation>", inner, text))
-                map.emplace(Unescaped(key), Unescaped(text));
-        }
-        return map;
-    }();
+    static const auto texts = CatalogTexts(EnglishCatalogSource());
     return texts;
 }
 
 } // namespace
+
+std::map<std::string, std::string, std::less<>> CatalogTexts(std::string_view source)
+{
+    std::map<std::string, std::string, std::less<>> map;
+    std::size_t at = 0;
+    std::string_view message;
+    while (Take(source, "<message>", "</message>", at, message)) {
+        std::size_t inner = 0;
+        std::string_view key, text;
+        if (Take(message, "<source>", "</source>", inner, key) &&
+            Take(message, "<translation>", "</translation>", inner, text))
+            map.emplace(Unescaped(key), Unescaped(text));
+    }
+    return map;
+}
 
 std::string EnglishText(std::string_view key)
 {
