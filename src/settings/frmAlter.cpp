@@ -60,6 +60,9 @@ frmAlter::frmAlter(QWidget* parent)
     auto* lblValue = Named(new QLabel(QStringLiteral("Dados do Valor de Sequência:"), this), "lblValue");
     lblDescriptionValue_->setWordWrap(true);
     modGlobalization::SetTag(description, "InsertDataToSaveInRegistry");
+    // Each box is announced by the caption above it.
+    lblName->setBuddy(txtNomeValor_);
+    lblValue->setBuddy(txtDadosValor_);
     modGlobalization::SetTag(lblName, "Name:");
     modGlobalization::SetTag(lblValue, "Value:");
     modGlobalization::SetTag(OptTrue_, "Enable");
@@ -137,6 +140,7 @@ void frmAlter::Load()
         } else if (type == "Integer") {
             txtDadosValor_->hide();
             txtDadosValorInteger_->show();
+            findChild<QLabel*>(QStringLiteral("lblValue"))->setBuddy(txtDadosValorInteger_);
             txtDadosValorInteger_->setText(data);
         } else {
             txtDadosValor_->setText(data);

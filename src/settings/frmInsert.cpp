@@ -65,6 +65,9 @@ frmInsert::frmInsert(QWidget* parent)
     auto* lblDescription = Named(new QLabel(QStringLiteral("Descrição:"), this), "lblDescription");
     lblDescricao_->setWordWrap(true);
     modGlobalization::SetTag(label1, "InsertNameAndValueToSaveInRegistry");
+    // Each box is announced by the caption above it.
+    label2->setBuddy(cboGeneralKeys_);
+    label3->setBuddy(txtDadosValor_);
     modGlobalization::SetTag(label2, "Name:");
     modGlobalization::SetTag(label3, "Value:");
     modGlobalization::SetTag(OptTrue_, "Enable");
@@ -158,6 +161,7 @@ void frmInsert::GeneralKeyChosen()
     const bool integer = type == "Integer";
     txtDadosValor_->setHidden(boolean || integer);
     txtDadosValorInteger_->setVisible(integer);
+    findChild<QLabel*>(QStringLiteral("Label3"))->setBuddy(integer ? txtDadosValorInteger_ : txtDadosValor_);
     OptTrue_->setVisible(boolean);
     OptFalse_->setVisible(boolean);
     if (boolean)

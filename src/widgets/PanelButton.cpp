@@ -1,5 +1,6 @@
 #include "widgets/PanelButton.h"
 
+#include "widgets/Accessibility.h"
 #include "widgets/Look.h"
 
 #include <QLabel>
@@ -11,6 +12,7 @@ namespace quenyx::shell {
 PanelButton::PanelButton(const QString& panelName, const QString& labelName, const QString& caption, QWidget* parent)
     : QFrame(parent), label_(new QLabel(caption, this))
 {
+    InstallAccessibility();
     setObjectName(panelName);
     label_->setObjectName(labelName);
     label_->setAlignment(Qt::AlignCenter);

@@ -1,5 +1,7 @@
 #include "widgets/TitleStrip.h"
 
+#include "widgets/Accessibility.h"
+
 #include "widgets/Look.h"
 
 #include <QMouseEvent>
@@ -29,6 +31,7 @@ void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event)
 TitleStrip::TitleStrip(QWidget* window, int widthTwips, int heightTwips, bool withCloseButton)
     : QWidget(window), window_(window)
 {
+    InstallAccessibility();
     setObjectName(QStringLiteral("brdTop"));
     setGeometry(0, 0, Px(widthTwips), Px(heightTwips));
     SetBackground(this, kTitleBlue);
