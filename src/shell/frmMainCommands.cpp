@@ -17,6 +17,7 @@
 #include "widgets/ToolButton.h"
 
 #include <QLabel>
+#include <QShortcut>
 
 namespace quenyx::shell {
 
@@ -66,6 +67,12 @@ void frmMain::BuildMenuAndColumns()
                    true);
     m.AddEntry("mnTools", "opTrace", MenuStyle::Normal, Text("Trace") + more, icon("menu_trace"), true);
     m.AddEntry(none, "mnAbout", MenuStyle::Normal, Text("About") + more, {}, true);
+    // F5 refreshes the current view, as everywhere in Windows, while Refresh acts (the menu shows no key: its
+    // look stays as designed).
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this, [this] {
+        if (menu_->IsEnabled(QStringLiteral("opRefresh")))
+            MenuClicked(QStringLiteral("opRefresh"));
+    });
 
     listView_->AddColumn("name", Text("Name"), 1480);
     listView_->AddColumn("data", Text("Datas"), 1480);

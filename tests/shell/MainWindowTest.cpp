@@ -258,6 +258,20 @@ private slots:
                  (QStringList{"X|1|", "Y|2|", "DCSServer|srv|DCS", "TimeUpdatePerfis|30|"}));
     }
 
+    void f5RefreshesTheViewOnlyOnceAViewIsShown()
+    {
+        SetAgent("X", "1");
+        Open();
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QTest::keyClick(window_.get(), Qt::Key_F5); // before a view: Refresh does not act
+        QCOMPARE(window_->settingsList()->Count(), 0);
+        window_->SelectConfigsView(true);
+        SetAgent("Y", "2");
+        QTest::keyClick(window_.get(), Qt::Key_F5);
+        QCOMPARE(Rows(window_->settingsList()), (QStringList{"X|1|", "Y|2|"}));
+    }
+
     // Past 32,767 rows the order still holds: every value outside the catalog, in registry order, then the
     // catalog's. The names sort as they were created, since Wine's registry lists values by name.
     void settingsListOfAnyLengthKeepsItsOrder()
