@@ -6,8 +6,12 @@
 #include "widgets/TranslateForm.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
 
 namespace quenyx::shell {
 
@@ -72,6 +76,33 @@ DialogFrame::DialogFrame(const QString& formName, const QString& actionPanel, co
 }
 
 DialogFrame::~DialogFrame() = default;
+
+void DialogFrame::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    std::vector<QWidget*> chain;
+    for (QWidget* child : findChildren<QWidget*>())
+        if ((child->focusPolicy() & Qt::TabFocus) && child->isVisibleTo(this) && child->isEnabled())
+            chain.push_back(child);
+    const auto place = [this](const QWidget* widget) { return widget->mapTo(this, QPoint(0, 0)); };
+    std::stable_sort(chain.begin(), chain.end(), [&](const QWidget* a, const QWidget* b) {
+        const QPoint pa = place(a), pb = place(b);
+        return pa.y() != pb.y() ? pa.y() < pb.y() : pa.x() < pb.x();
+    });
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+}
+
+void DialogFrame::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier) {
+        emit action_->clicked();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 ClickableLabel* DialogFrame::closeButton() const
 {

@@ -40,6 +40,10 @@ protected:
     // Fits the height to the contents at the fixed width; run whenever captions or texts may have changed.
     void FitHeight();
 
+    // Tab in reading order, the panel buttons last; Enter outside them is the action, Escape is Cancel.
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     TitleStrip* brdTop_;
     QVBoxLayout* body_;

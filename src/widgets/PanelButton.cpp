@@ -4,7 +4,10 @@
 #include "widgets/Look.h"
 
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
 
 namespace quenyx::shell {
@@ -22,6 +25,34 @@ PanelButton::PanelButton(const QString& panelName, const QString& labelName, con
     layout->addWidget(label_);
     SetBackground(this, kPanelGrey);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void PanelButton::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit clicked();
+        event->accept();
+        break;
+    default:
+        QFrame::keyPressEvent(event);
+    }
+}
+
+void PanelButton::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = rect().adjusted(3, 3, -3, -3);
+    option.backgroundColor = palette().color(QPalette::Window);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
 // The label leaves mouse events to the panel, so a press or click on it arrives here.

@@ -7,7 +7,8 @@ class QLabel;
 namespace quenyx::shell {
 
 // The design's button: a grey panel holding a caption label. A press on the panel or its label darkens
-// the panel until release; a click on either is a click of the button.
+// the panel until release; a click on either is a click of the button. Tab reaches it, a dotted frame inside
+// its edge shows the focus, and Space or Enter presses it.
 class PanelButton final : public QFrame
 {
     Q_OBJECT
@@ -22,6 +23,8 @@ signals:
     void clicked();
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 

@@ -15,6 +15,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -124,6 +125,28 @@ private slots:
         QAccessibleInterface* close = QAccessible::queryAccessibleInterface(alter.findChild<QWidget*>("btnClose"));
         QVERIFY(close && close->actionInterface());
         close->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_VERIFY(!alter.isVisible());
+    }
+
+    // Without a mouse: Tab goes through the boxes in reading order and then the panel buttons, and round again;
+    // Space on the focused Cancel closes the dialog.
+    void dialogsByKeyboard()
+    {
+        settings::frmAlter alter;
+        alter.show();
+        alter.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&alter));
+        auto* first = alter.findChild<QWidget*>("txtNomeValor");
+        first->setFocus();
+        QStringList visited{first->objectName()};
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, (QStringList{"txtNomeValor", "txtDadosValor", "OKButton", "CancelButton", "txtNomeValor"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("CancelButton"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         QTRY_VERIFY(!alter.isVisible());
     }
 };
