@@ -135,15 +135,16 @@ std::string Escaped(const std::string& text)
     return out;
 }
 
-// The text of `spec` in the language `index` of kLanguages; empty when the catalog lacks it.
-std::string TextOf(const std::string& spec, const Texts& catalog, std::size_t index)
+// The text that `reference` stands for ("@Key" of the catalog, or a key of kOwnTexts) in the language `index` of
+// kLanguages; empty when the catalog lacks it.
+std::string TextOf(const std::string& reference, const Texts& catalog, std::size_t index)
 {
-    if (spec.starts_with('@')) {
-        const auto found = catalog.find(spec.substr(1));
+    if (reference.starts_with('@')) {
+        const auto found = catalog.find(reference.substr(1));
         return found == catalog.end() ? std::string() : found->second;
     }
-    const auto own = kOwnTexts.find(spec);
-    return own == kOwnTexts.end() ? spec : own->second[index];
+    const auto own = kOwnTexts.find(reference);
+    return own == kOwnTexts.end() ? reference : own->second[index];
 }
 
 std::string Admx(const std::vector<Policy>& policies)
@@ -215,10 +216,10 @@ std::string ValueNames(const Policy& policy)
 
 std::string Adml(const std::vector<Policy>& policies, const Texts& catalog, std::size_t index, std::string& missing)
 {
-    const auto text = [&](const std::string& spec) {
-        std::string found = TextOf(spec, catalog, index);
+    const auto text = [&](const std::string& reference) {
+        std::string found = TextOf(reference, catalog, index);
         if (found.empty())
-            missing += " " + spec;
+            missing += " " + reference;
         return Escaped(found);
     };
     std::ostringstream out;
