@@ -25,7 +25,9 @@ version=${package_version%%+*}   # 6.4.2+dfsg-10 -> 6.4.2
 # Debian's tarball leaves out the tablet header (3rdparty/wintab), so tablet events are off. FreeType stays
 # on: without it there is no offscreen platform, which the tests use. Accessibility stays on: it is how a
 # screen reader reaches the console. Direct2D stays on: it also gates the DirectWrite font code that the
-# windows platform links.
+# windows platform links. HarfBuzz stays on: without its shaping the console's text moves by a pixel (the "To"
+# of its Tools menu). The slider, spin box and tab bar stay on: the Vista style draws them without asking, and
+# the scroll bars, and with them every list, need the slider.
 options=(
     -DCMAKE_BUILD_TYPE=Release -DFEATURE_optimize_size=ON
     -DBUILD_SHARED_LIBS=OFF
@@ -46,12 +48,37 @@ options=(
     -DFEATURE_undoview=OFF -DFEATURE_keysequenceedit=OFF -DFEATURE_splashscreen=OFF
     -DFEATURE_columnview=OFF -DFEATURE_toolbox=OFF -DFEATURE_commandlinkbutton=OFF
     -DFEATURE_sessionmanager=OFF -DFEATURE_systemtrayicon=OFF
+    -DFEATURE_mainwindow=OFF -DFEATURE_dockwidget=OFF -DFEATURE_toolbar=OFF
+    -DFEATURE_datetimeedit=OFF -DFEATURE_inputdialog=OFF -DFEATURE_textedit=OFF -DFEATURE_textbrowser=OFF -DFEATURE_syntaxhighlighter=OFF
+    -DFEATURE_treewidget=OFF -DFEATURE_tablewidget=OFF -DFEATURE_listwidget=OFF
+    -DFEATURE_datawidgetmapper=OFF -DFEATURE_errormessage=OFF -DFEATURE_progressdialog=OFF
+    -DFEATURE_whatsthis=OFF -DFEATURE_effects=OFF -DFEATURE_scroller=OFF -DFEATURE_gestures=OFF
+    # Gui and Core features the console never reaches
+    -DFEATURE_undocommand=OFF -DFEATURE_undostack=OFF -DFEATURE_undogroup=OFF
+    -DFEATURE_desktopservices=OFF -DFEATURE_movie=OFF -DFEATURE_picture=OFF
+    -DFEATURE_imageformat_bmp=OFF -DFEATURE_imageformat_ppm=OFF -DFEATURE_imageformat_xbm=OFF
+    -DFEATURE_raster_fp=OFF
+    -DFEATURE_timezone=OFF -DFEATURE_mimetype=OFF -DFEATURE_commandlineparser=OFF
+    -DFEATURE_sharedmemory=OFF -DFEATURE_systemsemaphore=OFF -DFEATURE_process=OFF
+    -DFEATURE_identityproxymodel=OFF -DFEATURE_transposeproxymodel=OFF
+    -DFEATURE_concatenatetablesproxymodel=OFF
+    -DFEATURE_jalalicalendar=OFF -DFEATURE_hijricalendar=OFF -DFEATURE_islamiccivilcalendar=OFF
 )
-# Qt 6.4.2 does not build its windows platform without OpenGL: one function asks the dynamic GL loader,
-# which is only there with OpenGL, for its module.
+# Qt 6.4.2 does not build every combination of its features. Its windows platform asks the dynamic GL loader,
+# which is only there with OpenGL, for its module; and a few files include or use, without asking whether
+# they are configured, the tool bar (mainwindow off), the text edit, the input dialog, and QHash by way of
+# headers that the features switched off no longer bring in.
 patch_source() {
     sed -i 's/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(opengl) \&\& QT_CONFIG(dynamicgl)/' \
         "$1/src/plugins/platforms/windows/qwindowswindow.cpp"
+    sed -i 's|^#include "qtoolbar.h"$|#if QT_CONFIG(toolbar)\n#include "qtoolbar.h"|; s|^#include "qmenubar.h"$|#endif\n#include "qmenubar.h"|' \
+        "$1/src/widgets/compat/removed_api.cpp"
+    sed -i 's|^#include "qcommonstyle.h"$|#include "qcommonstyle.h"\n#include <QtCore/qhash.h>|' \
+        "$1/src/widgets/styles/qcommonstyle_p.h"
+    local vista="$1/src/plugins/styles/windowsvista"
+    sed -i -E 's@^#include <q(textedit|inputdialog)\.h>$@#if QT_CONFIG(\1)\n#include <q\1.h>\n#endif@' "$vista/qwindowsvistastyle_p_p.h"
+    sed -i -e '/^    case CE_ToolBar:$/i #if QT_CONFIG(toolbar)' \
+        -e '/^    case CE_ToolBar:$/,/^        break;$/{/^        break;$/a #endif' -e '}' "$vista/qwindowsvistastyle.cpp"
 }
 # The cache folder is named by the version and a digest of the configuration (options, toolchain, patch), so
 # a changed configuration builds a new folder and never reuses a stale one.
@@ -125,6 +152,18 @@ if [[ ! -f "$build_dir/build.ninja" ]]; then
         exit 1
     }
 fi
+
+# Switching a feature off switches off, without a word, every feature that needs it (the slider takes the scroll
+# bars with it, and they every item view and the combo box). What the console and its tests use must be there.
+needed=(accessibility combobox filedialog itemviews lineedit menu menubar scrollarea scrollbar tableview checkbox
+    radiobutton pushbutton label dialog messagebox style_windowsvista style_stylesheet shortcut translation png
+    freetype harfbuzz)
+for feature in "${needed[@]}"; do
+    if ! grep -qs "^#define QT_FEATURE_$feature 1$" "$build_dir"/src/*/qt*-config.h "$build_dir"/src/*/qt*-config_p.h; then
+        log "the configuration has lost the feature $feature, which the console needs; see $work/configure.log"
+        exit 1
+    fi
+done
 
 log "building into $prefix (about 25 minutes on two free cores; log: $build_dir/build.log)"
 # One progress line a minute keeps a background or CI log readable.

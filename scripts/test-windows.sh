@@ -12,8 +12,11 @@ cd "$root"
 qt=$(scripts/build-qt-windows.sh)
 build="$root/build/mingw"
 # The build carries the project's own version (an earlier run's upgrade package may have left another).
-if [[ ! -f "$build/build.ninja" ]] || ! grep -qxF "QUENYX_QT_WINDOWS:PATH=$qt" "$build/CMakeCache.txt" ||
-    grep -q '^QUENYX_VERSION:STRING=.' "$build/CMakeCache.txt"; then
+if [[ ! -f "$build/build.ninja" ]] || ! grep -qxF "QUENYX_QT_WINDOWS:PATH=$qt" "$build/CMakeCache.txt"; then
+    # Against another Qt (a changed configuration has a new cache folder) the build is configured afresh: the
+    # old Qt's package folders would stay in the cache and be linked.
+    cmake --preset mingw --fresh -DQUENYX_QT_WINDOWS:PATH="$qt" -DQUENYX_VERSION= >/dev/null
+elif grep -q '^QUENYX_VERSION:STRING=.' "$build/CMakeCache.txt"; then
     cmake --preset mingw -DQUENYX_QT_WINDOWS:PATH="$qt" -DQUENYX_VERSION= >/dev/null
 fi
 cmake --build --preset mingw
