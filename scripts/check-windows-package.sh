@@ -130,9 +130,10 @@ if timeout 300 wine msiexec /i "$(winpath "$msi")" /qn </dev/null >"$out/install
 else
     fail "msiexec /i failed"
 fi
-for file in quenyxadmin.exe quenyxctl.exe Polyglossa32.dll; do
-    [[ -f "$program_dir/$file" ]] && pass "installed C:\\Program Files\\QuenyxAdmin\\$file" ||
-        fail "C:\\Program Files\\QuenyxAdmin\\$file is missing"
+for file in quenyxadmin.exe quenyxctl.exe Polyglossa32.dll PolicyDefinitions/QuenyxAgent.admx \
+    PolicyDefinitions/{en-US,pt-BR,es-ES}/QuenyxAgent.adml; do
+    [[ -f "$program_dir/$file" ]] && pass "installed C:\\Program Files\\QuenyxAdmin\\${file//\//\\}" ||
+        fail "C:\\Program Files\\QuenyxAdmin\\${file//\//\\} is missing"
 done
 shortcut=$(find_shortcut)
 [[ -n "$shortcut" ]] && pass "Start-menu shortcut ${shortcut#"$drive_c/"}" || fail "no Start-menu shortcut"
@@ -255,8 +256,25 @@ grep -qxF "\"DCSServer\"=\"${unicode}x\"" <<<"$exported" &&
 grep -qxF "\"TracePath\"=\"${trace_folder//\\/\\\\}\"" <<<"$exported" &&
     pass "regedit /E: the options' Apply kept the trace folder whole" ||
     fail "regedit /E: TracePath is $(grep '^"TracePath"' <<<"$exported")"
-# Its Apply in the options wrote the agent's key as the console does; removing the package must leave the
-# key as it is now.
+echo "== every policy enabled, written as Group Policy writes it (reg add), read back by quenyxctl"
+# The installed templates' own writes, one reg add each, in one shell.
+{
+    while IFS=$'\t' read -r value text; do
+        printf 'reg add "HKLM\\%s" /v %s /t REG_SZ /d "%s" /f\r\n' "${agent_key#HKEY_LOCAL_MACHINE\\}" "$value" "$text"
+    done < <(/usr/bin/python3 tests/tools/check_admx.py --enabled-writes "$program_dir/PolicyDefinitions")
+} >"$out/policies.cmd"
+if timeout 120 wine cmd /c "$(winpath "$out/policies.cmd")" </dev/null >"$out/policies.log" 2>&1 &&
+    quenyxctl --json settings >"$out/policy-settings.json" 2>&1 &&
+    /usr/bin/python3 tests/tools/check_admx.py --read-back "$program_dir/PolicyDefinitions" \
+        "$out/policy-settings.json" >"$out/policy-read-back.txt" 2>&1; then
+    pass "$(grep -c '^reg add' "$out/policies.cmd") values written with reg add; quenyxctl --json settings lists" \
+        "$(grep -c '^ok:' "$out/policy-read-back.txt") settings with their texts and types"
+else
+    fail "the policies' writes read back (see policies.log, policy-settings.json, policy-read-back.txt):"
+    sed 's/^/    /' "$out/policy-read-back.txt" 2>/dev/null || true
+fi
+# Its Apply in the options and the policies wrote the agent's key; removing the package must leave the key as
+# it is now.
 export_agent_key "$out/agent-before.reg"
 
 installed=$msi

@@ -2,9 +2,13 @@
 # Packages the Windows console as QuenyxAdmin-<version>-x64.msi with wixl (Debian's msitools): a
 # per-machine install under Program Files with a Start-menu shortcut and the program's icon, the
 # text-catalog library beside the program, and quenyxctl beside them for scripts, its folder on the
-# machine's PATH. Signs the programs, the library and the package when given a certificate.
+# machine's PATH, and the administrative templates of the agent's settings in its PolicyDefinitions folder
+# (also put beside the package). Signs the programs, the library and the package when given a certificate.
 #
 #   scripts/package-windows.sh [BUILD_DIR [OUT_DIR]]     default build/mingw and dist
+#
+#   The templates come from the native build (build/ci), made there if they are not yet; without one, a
+#   native build of the generator alone in build/policies.
 #
 #   QUENYX_VERSION=0.1.1          package another version than the build's: the three files are built again
 #                                 with it first, so that their version information says the same as the package
@@ -38,6 +42,16 @@ for file in "${shipped[@]}"; do
         exit 1
     fi
 done
+
+# The templates are made by a program of the build machine's, so by a native build.
+native=$root/build/ci
+if [[ ! -f "$native/build.ninja" ]]; then
+    native=$root/build/policies
+    cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUENYX_BUILD_GUI=OFF \
+        -DQUENYX_BUILD_TESTS=OFF >/dev/null
+fi
+cmake --build "$native" --target policy_templates >/dev/null
+policies=$native/policies
 
 signing=""
 if [[ -n "${QUENYX_SIGN_PFX:-}" ]]; then
@@ -86,6 +100,7 @@ for file in "${shipped[@]}"; do
     if [[ -n "$signing" ]]; then sign "$stage/$file"; fi
 done
 cp "$bin/quenyxadmin_resources/quenyxadmin.ico" "$stage/"
+cp -R "$policies" "$stage/PolicyDefinitions"
 # wixl finds sources only by relative paths, so it runs in the staging folder.
 (cd "$stage" && wixl --arch x64 -D Version="$version" -D BinDir=. -o "$stage/package.msi" "$root/packaging/windows/QuenyxAdmin.wxs")
 # quenyxctl's folder at the end of the machine's PATH, taken off again on uninstall (wixl has no element for
@@ -102,4 +117,6 @@ else
     state="unsigned: set QUENYX_SIGN_PFX and QUENYX_SIGN_PASSWORD to sign"
 fi
 mv "$stage/package.msi" "$msi"
-echo "${msi#"$root/"} ($(du -k "$msi" | cut -f1) KiB, $state)"
+rm -rf "$out_dir/PolicyDefinitions"
+cp -R "$policies" "$out_dir/PolicyDefinitions"
+echo "${msi#"$root/"} ($(du -k "$msi" | cut -f1) KiB, $state), and beside it PolicyDefinitions"

@@ -3,11 +3,18 @@
 writes that Group Policy makes from them, compared with what quenyxctl writes for the same choice.
 
 usage: check_admx.py POLICIES_DIR QUENYXCTL QUENYX_MACHINE DEMO_REG
+       check_admx.py --enabled-writes POLICIES_DIR
+       check_admx.py --read-back POLICIES_DIR SETTINGS_JSON
 
 For every policy and each of its states (enabled with values, disabled), the writes Group Policy makes are
 worked out from the ADMX alone and applied to the demo machine's agent key; quenyxctl makes the same choice
 on a copy of that machine; the two keys must be the same.
+
+On Windows (under Wine) the writes of every policy enabled are listed as NAME<tab>TEXT lines for `reg add`,
+and what `quenyxctl --json settings` then lists is checked against them: each setting with the text written
+and, for the catalog's settings, the type its policy is meant for (a switch is a Boolean).
 """
+import json
 import os
 import re
 import shutil
@@ -201,5 +208,39 @@ def main():
     return 1 if problems else 0
 
 
+def enabled_writes(policies_dir):
+    admx = ET.parse(os.path.join(policies_dir, "QuenyxAgent.admx")).getroot()
+    writes = {}
+    for policy in admx.iter(NS + "policy"):
+        values = CHOICES[policy.get("name")][0][0]
+        writes.update(gp_writes(policy, True, values))
+    return admx, writes
+
+
+def read_back(policies_dir, settings_json):
+    admx, writes = enabled_writes(policies_dir)
+    switches = {p.get("valueName") for p in admx.iter(NS + "policy") if p.get("valueName")}
+    listed = {s["name"]: s for s in json.load(open(settings_json, encoding="utf-8"))["settings"]}
+    for name, text in writes.items():
+        got = listed.get(name)
+        if got is None:
+            # The secure-printing values are reserved names, which the settings view leaves out.
+            if name in SETTINGS:
+                problem(f"{name}: written as {text!r}, not listed")
+            continue
+        typed = name not in SETTINGS or (name in switches) == (got["type"] == "Boolean")
+        if got["text"] != text or not typed:
+            problem(f"{name}: written {text!r}, listed {got['text']!r} as {got['type']}")
+        else:
+            print(f"ok: {name} = {text!r} ({got['type'] or 'outside the catalog'})")
+    return 1 if problems else 0
+
+
 if __name__ == "__main__":
+    if sys.argv[1:2] == ["--enabled-writes"]:
+        for value, text in enabled_writes(sys.argv[2])[1].items():
+            print(f"{value}\t{text}")
+        sys.exit(0)
+    if sys.argv[1:2] == ["--read-back"]:
+        sys.exit(read_back(sys.argv[2], sys.argv[3]))
     sys.exit(main())

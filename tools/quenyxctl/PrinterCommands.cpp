@@ -8,6 +8,7 @@
 #include "printers/mod_Printers.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace quenyx::ctl {
 
@@ -63,7 +64,7 @@ AgentSwitches ReadAgentSwitches()
             mod_RegWin::GetSettingString(HKLM, mod_Trace::AgentKey, "SecurePrintEnabled", "0")};
 }
 
-Row PrinterRow(const Printer& printer, const AgentSwitches& agent)
+void PrinterRow(const Printer& printer, const AgentSwitches& agent, Row& row)
 {
     const std::string key = mod_Printers::PrintersKeyOf(printer.clusterName()) + "\\" + printer.printerName();
     const auto value = [&](const char* name) { return mod_RegWin::GetSettingString(HKLM, key, name, "0"); };
@@ -71,12 +72,12 @@ Row PrinterRow(const Printer& printer, const AgentSwitches& agent)
         printers::ShownSwitches(printer.serverDisabled(), printer.localDisabled(), agent.accountsOff,
                                 agent.securePrint, value("DisableSecurePrint"), value("nCActivate"),
                                 value("DisableEcoToner"));
-    return {Field::Of("name", printer.printerName()),
-            printer.clusterName().empty() ? Field::None("cluster") : Field::Of("cluster", printer.clusterName()),
-            Field::Of("id", std::to_string(printer.TessalineID())),
-            Field::Of("accounting", OnOff(shown.billed)),
-            Field::Of("secure_print", OnOff(shown.securePrint)),
-            Field::Of("eco_toner", OnOff(shown.ecoToner))};
+    row.push_back(Field::Of("name", printer.printerName()));
+    row.push_back(printer.clusterName().empty() ? Field::None("cluster") : Field::Of("cluster", printer.clusterName()));
+    row.push_back(Field::Of("id", std::to_string(printer.TessalineID())));
+    row.push_back(Field::Of("accounting", OnOff(shown.billed)));
+    row.push_back(Field::Of("secure_print", OnOff(shown.securePrint)));
+    row.push_back(Field::Of("eco_toner", OnOff(shown.ecoToner)));
 }
 
 // What the properties dialog is given for this printer, read as the Properties command reads it.
@@ -113,15 +114,15 @@ int Printers(Call& call)
     if (!call.arguments.empty())
         return call.Fail(kInvalid, "printers", "takes no arguments");
     // One view of the store for the search and every row, as the console's own search has: a store that takes
-    // a view per read pays for its locks on every value of every printer.
-    const mod_RegWin::SharedReads oneView;
+    // a view per read pays for its locks on every value of every printer. The rows are made as they are
+    // printed, so the view lasts as long as the report.
+    auto oneView = std::make_shared<const mod_RegWin::SharedReads>();
     FindPrinters();
     call.report.listName = "printers";
-    const AgentSwitches agent = ReadAgentSwitches();
-    call.report.rows.reserve(printers::printers().Count());
-    // The search kept only the printers the spooler opened (a cluster's it takes as they are).
-    for (const auto& printer : printers::printers())
-        call.report.rows.push_back(PrinterRow(*printer, agent));
+    call.report.madeRows = static_cast<std::size_t>(printers::printers().Count());
+    call.report.makeRow = [oneView, agent = ReadAgentSwitches()](std::size_t i, Row& row) {
+        PrinterRow(*printers::printers().Item(i + 1), agent, row);
+    };
     return kDone;
 }
 
@@ -182,7 +183,7 @@ int PrinterSwitches(Call& call)
                     return WriteRefused(call, name, status);
         }
     }
-    call.report.rows.push_back(PrinterRow(*printer, ReadAgentSwitches()));
+    PrinterRow(*printer, ReadAgentSwitches(), call.report.rows.emplace_back());
     return kDone;
 }
 

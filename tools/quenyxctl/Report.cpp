@@ -71,6 +71,20 @@ std::size_t Width(std::string_view text)
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
+// Every row of the list, kept or made, in order.
+template <typename Visit>
+void ForEachRow(const Report& report, Visit visit)
+{
+    for (const Row& row : report.rows)
+        visit(row);
+    Row made;
+    for (std::size_t i = 0; i < report.madeRows && report.makeRow; ++i) {
+        made.clear();
+        report.makeRow(i, made);
+        visit(made);
+    }
+}
+
 } // namespace
 
 std::string JsonString(const std::string& text)
@@ -80,24 +94,35 @@ std::string JsonString(const std::string& text)
     return out;
 }
 
-// Built whole and written at once: a list of 50,000 printers is some megabytes, streamed piece by piece it
-// costs more than reading them.
+// Written in pieces of some hundred kilobytes: a list of 50,000 printers is some megabytes, and building it whole
+// costs a fresh page of memory for every 4 KiB of it, while a write per field costs more than reading them.
 void PrintJson(std::ostream& out, const Report& report, bool check)
 {
-    std::string json = report.changed ? "{\"changed\":true" : "{\"changed\":false";
+    constexpr std::size_t kPiece = 256 * 1024;
+    std::string json;
+    json.reserve(kPiece + 4096);
+    const auto flushIfFull = [&] {
+        if (json.size() >= kPiece) {
+            out.write(json.data(), static_cast<std::streamsize>(json.size()));
+            json.clear();
+        }
+    };
+    json += report.changed ? "{\"changed\":true" : "{\"changed\":false";
     if (check)
         json += ",\"check\":true";
     if (!report.listName.empty()) {
-        json.reserve(report.rows.size() * (report.rows.empty() ? 0 : 40 * report.rows.front().size()));
         json += ',';
         AppendJsonString(json, report.listName);
         json += ":[";
-        for (std::size_t i = 0; i < report.rows.size(); ++i) {
-            json += i ? ",{" : "{";
+        bool firstRow = true;
+        ForEachRow(report, [&](const Row& row) {
+            json += firstRow ? "{" : ",{";
+            firstRow = false;
             bool first = true;
-            AppendMembers(json, report.rows[i], first);
+            AppendMembers(json, row, first);
             json += '}';
-        }
+            flushIfFull();
+        });
         json += ']';
     }
     bool first = false;
@@ -108,14 +133,19 @@ void PrintJson(std::ostream& out, const Report& report, bool check)
 
 void PrintText(std::ostream& out, const Report& report, bool check)
 {
-    if (!report.rows.empty()) {
-        const Row& header = report.rows.front();
+    Row header;
+    if (!report.rows.empty())
+        header = report.rows.front();
+    else if (report.madeRows > 0 && report.makeRow)
+        report.makeRow(0, header);
+    if (!header.empty()) {
         std::vector<std::size_t> widths(header.size());
         for (std::size_t c = 0; c < header.size(); ++c)
             widths[c] = Width(header[c].name);
-        for (const Row& row : report.rows)
+        ForEachRow(report, [&](const Row& row) {
             for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c)
                 widths[c] = std::max(widths[c], Width(Shown(row[c])));
+        });
         const auto line = [&](const auto& cell) {
             std::string text;
             for (std::size_t c = 0; c < widths.size(); ++c) {
@@ -128,8 +158,9 @@ void PrintText(std::ostream& out, const Report& report, bool check)
             out << text << "\n";
         };
         line([&](std::size_t c) { return std::string(header[c].name); });
-        for (const Row& row : report.rows)
+        ForEachRow(report, [&](const Row& row) {
             line([&](std::size_t c) { return c < row.size() ? Shown(row[c]) : std::string(); });
+        });
     }
     for (const Field& field : report.extra)
         out << field.name << ": " << Shown(field) << "\n";

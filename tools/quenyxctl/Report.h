@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -29,6 +31,10 @@ struct Report
     bool changed = false;
     std::string listName; // "settings", "printers" or "trace"; empty for a command that lists nothing
     std::vector<Row> rows;
+    // A long list is instead made a row at a time while it is printed, into one row used again: 50,000
+    // printers are never held as 50,000 rows. Rows 0 .. madeRows - 1, after `rows`.
+    std::size_t madeRows = 0;
+    std::function<void(std::size_t, Row&)> makeRow;
     std::vector<Field> extra; // further members of the object, after the list
 };
 
