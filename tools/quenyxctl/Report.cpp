@@ -133,19 +133,18 @@ void PrintJson(std::ostream& out, const Report& report, bool check)
 
 void PrintText(std::ostream& out, const Report& report, bool check)
 {
-    Row header;
-    if (!report.rows.empty())
-        header = report.rows.front();
-    else if (report.madeRows > 0 && report.makeRow)
-        report.makeRow(0, header);
-    if (!header.empty()) {
+    // A person's table needs every row for its column widths, so made rows are made once, here, and kept.
+    std::vector<Row> rows = report.rows;
+    for (std::size_t i = 0; i < report.madeRows && report.makeRow; ++i)
+        report.makeRow(i, rows.emplace_back());
+    if (!rows.empty()) {
+        const Row& header = rows.front();
         std::vector<std::size_t> widths(header.size());
         for (std::size_t c = 0; c < header.size(); ++c)
             widths[c] = Width(header[c].name);
-        ForEachRow(report, [&](const Row& row) {
+        for (const Row& row : rows)
             for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c)
                 widths[c] = std::max(widths[c], Width(Shown(row[c])));
-        });
         const auto line = [&](const auto& cell) {
             std::string text;
             for (std::size_t c = 0; c < widths.size(); ++c) {
@@ -158,9 +157,8 @@ void PrintText(std::ostream& out, const Report& report, bool check)
             out << text << "\n";
         };
         line([&](std::size_t c) { return std::string(header[c].name); });
-        ForEachRow(report, [&](const Row& row) {
+        for (const Row& row : rows)
             line([&](std::size_t c) { return c < row.size() ? Shown(row[c]) : std::string(); });
-        });
     }
     for (const Field& field : report.extra)
         out << field.name << ": " << Shown(field) << "\n";
