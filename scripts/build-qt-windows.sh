@@ -79,6 +79,18 @@ patch_source() {
     sed -i -E 's@^#include <q(textedit|inputdialog)\.h>$@#if QT_CONFIG(\1)\n#include <q\1.h>\n#endif@' "$vista/qwindowsvistastyle_p_p.h"
     sed -i -e '/^    case CE_ToolBar:$/i #if QT_CONFIG(toolbar)' \
         -e '/^    case CE_ToolBar:$/,/^        break;$/{/^        break;$/a #endif' -e '}' "$vista/qwindowsvistastyle.cpp"
+    # HarfBuzz compiles as one unit, its own amalgamation: some fifty files that each parse the same heavy
+    # template headers become one. Left out are the Unicode tables, which Qt replaces with its own (Qt never
+    # built them), and the font subsetter, which nothing calls.
+    local hb="$1/src/3rdparty/harfbuzz-ng"
+    sed '/"hb-ucd\.cc"/d' "$hb/src/harfbuzz.cc" >"$hb/src/hb-qt-unity.cc"
+    sed -i -E -e 's@ src/hb-[a-z0-9-]+\.cc@@g' -e 's@^( +)hb-dummy\.cc$@\1src/hb-qt-unity.cc@' "$hb/CMakeLists.txt"
+    # A precompiled header costs more than it saves in a plugin of three files.
+    local plugin
+    for plugin in offscreen:QOffscreenIntegrationPlugin minimal:QMinimalIntegrationPlugin; do
+        printf '\nset_target_properties(%s PROPERTIES DISABLE_PRECOMPILE_HEADERS ON)\n' "${plugin#*:}" \
+            >>"$1/src/plugins/platforms/${plugin%%:*}/CMakeLists.txt"
+    done
 }
 # The cache folder is named by the version and a digest of the configuration (options, toolchain, patch), so
 # a changed configuration builds a new folder and never reuses a stale one.
