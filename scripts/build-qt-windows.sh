@@ -85,6 +85,9 @@ patch_source() {
     local hb="$1/src/3rdparty/harfbuzz-ng"
     sed '/"hb-ucd\.cc"/d' "$hb/src/harfbuzz.cc" >"$hb/src/hb-qt-unity.cc"
     sed -i -E -e 's@ src/hb-[a-z0-9-]+\.cc@@g' -e 's@^( +)hb-dummy\.cc$@\1src/hb-qt-unity.cc@' "$hb/CMakeLists.txt"
+    # The Direct2D platform plugin compiles the whole windows platform a second time, for a platform the
+    # console never asks for; the Direct2D feature stays, for the DirectWrite font code that windows links.
+    sed -i '/^    add_subdirectory(direct2d)$/d' "$1/src/plugins/platforms/CMakeLists.txt"
     # A precompiled header costs more than it saves in a plugin of three files.
     local plugin
     for plugin in offscreen:QOffscreenIntegrationPlugin minimal:QMinimalIntegrationPlugin; do
