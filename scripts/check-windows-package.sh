@@ -142,13 +142,15 @@ machine_path() {
     timeout 120 wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager\Environment' /v PATH \
         </dev/null 2>/dev/null | tr -d '\r'
 }
-if machine_path | grep -qiF 'C:\Program Files\QuenyxAdmin'; then
+# Under pipefail, `producer | grep -q` fails when grep has its match and leaves before the producer has written
+# the rest (SIGPIPE), which a busy machine makes likely: each check reads the whole output first.
+if grep -qiF 'C:\Program Files\QuenyxAdmin' <<<"$(machine_path)"; then
     pass "the machine's PATH ends with C:\Program Files\QuenyxAdmin"
 else
     fail "the install folder is not on the machine's PATH"
 fi
-if msiinfo export "$msi" Property | grep -q '^ARPPRODUCTICON' &&
-    msiinfo export "$msi" Shortcut | grep -q 'QuenyxAdmin\.ico'; then
+if grep -q '^ARPPRODUCTICON' <<<"$(msiinfo export "$msi" Property)" &&
+    grep -q 'QuenyxAdmin\.ico' <<<"$(msiinfo export "$msi" Shortcut)"; then
     pass "the program's icon in Add/Remove Programs and on the shortcut"
 else
     fail "no icon for Add/Remove Programs or the shortcut in the package"
@@ -319,7 +321,7 @@ if [[ -n "$newer" ]]; then
         kill -0 "$downgrade_pid" 2>/dev/null || break
         sleep 1
     done
-    message=$(grep -a "MSGBOX_OnInit" "$out/downgrade.log" | head -1 | sed 's/.*MSGBOX_OnInit L"\(.*\)"$/\1/')
+    message=$(grep -a -m1 "MSGBOX_OnInit" "$out/downgrade.log" | sed 's/.*MSGBOX_OnInit L"\(.*\)"$/\1/')
     # Its OK, clicked where a person clicks it: the middle of the box's bottom row.
     box=$(xdotool search --onlyvisible --name '.' 2>/dev/null | head -1 || true)
     if [[ -n "$box" ]]; then
@@ -349,7 +351,7 @@ fi
 leftovers=$( (find "$program_dir" -type f 2>/dev/null || true) | wc -l)
 ((leftovers == 0)) && pass "the program's files are gone" || fail "$leftovers files left in Program Files"
 [[ -z "$(find_shortcut)" ]] && pass "the shortcut is gone" || fail "the shortcut is still there"
-machine_path | grep -qiF 'C:\Program Files\QuenyxAdmin' && fail "the install folder is still on the PATH" ||
+grep -qiF 'C:\Program Files\QuenyxAdmin' <<<"$(machine_path)" && fail "the install folder is still on the PATH" ||
     pass "the install folder is off the machine's PATH"
 export_agent_key "$out/agent-after.reg"
 cmp -s "$out/agent-before.reg" "$out/agent-after.reg" && pass "the agent's key is as it was" ||

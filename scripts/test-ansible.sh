@@ -46,7 +46,7 @@ changed="$(play --check)"
 changed="$(play)"
 [[ "$changed" -gt 0 ]] || fail "the first run reported no change"
 [[ "$(snapshot)" != "$fresh" ]] || fail "the first run left the machine as it was"
-"$tool" --machine "$machine" commands | grep -q '^net start Quenyx.Agent.Guardian$' ||
+grep -q '^net start Quenyx.Agent.Guardian$' <<<"$("$tool" --machine "$machine" commands)" ||
   fail "the first run did not restart the agent's services"
 [[ "$(QUENYX_MACHINE="$machine" "$ctl" get DCSServer)" == "dcs02.contoso.local" ]] || fail "DCSServer was not set"
 
