@@ -3,12 +3,22 @@
 #include "FakeDevices.h"
 #include "TestMachine.h"
 
+#include "options/frmAbout.h"
+#include "options/frmOptions.h"
 #include "platform/Platform.h"
+#include "platform/mod_RegWin.h"
 #include "platform/mod_Trace.h"
+#include "printers/Printer.h"
+#include "printers/frmPrinterProperties.h"
+#include "session/mod_Main.h"
 #include "settings/frmAlter.h"
 #include "settings/frmInsert.h"
 #include "settings/frmYesNo.h"
 #include "shell/frmMain.h"
+#include "shell/frmWait.h"
+#include "widgets/ListControl.h"
+#include "widgets/Look.h"
+#include "widgets/MessageBox.h"
 #include "widgets/PanelButton.h"
 #include "widgets/TitleStrip.h"
 
@@ -16,8 +26,12 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -35,13 +49,22 @@ bool Acts(const QObject* object)
 
 bool Pressed(const QObject* object)
 {
+    const auto* button = qobject_cast<const QAbstractButton*>(object);
     return qobject_cast<const shell::ClickableLabel*>(object) || qobject_cast<const shell::PanelButton*>(object) ||
-           qobject_cast<const QAbstractButton*>(object);
+           (button && !button->isCheckable());
 }
 
-constexpr QAccessible::Role kActingRoles[] = {QAccessible::Button,   QAccessible::CheckBox, QAccessible::RadioButton,
-                                               QAccessible::EditableText, QAccessible::ComboBox, QAccessible::Table,
-                                               QAccessible::List,     QAccessible::ListItem, QAccessible::PageTab};
+// A check box or option button is toggled.
+bool Toggled(const QObject* object)
+{
+    const auto* button = qobject_cast<const QAbstractButton*>(object);
+    return button && button->isCheckable();
+}
+
+constexpr QAccessible::Role kActingRoles[] = {
+    QAccessible::Button,       QAccessible::CheckBox, QAccessible::RadioButton,
+    QAccessible::EditableText, QAccessible::ComboBox, QAccessible::Table,
+    QAccessible::List,         QAccessible::ListItem, QAccessible::PageTab};
 
 // Every shown control that acts and lacks something, as "objectName: what is missing".
 void Walk(QAccessibleInterface* node, QStringList& problems, int& acting)
@@ -63,6 +86,10 @@ void Walk(QAccessibleInterface* node, QStringList& problems, int& acting)
                 (!child->actionInterface() ||
                  !child->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction())))
                 missing << QStringLiteral("press action");
+            if (Toggled(object) && !child->state().disabled &&
+                (!child->actionInterface() ||
+                 !child->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction())))
+                missing << QStringLiteral("toggle action");
             if (!missing.isEmpty())
                 problems << QStringLiteral("%1 (%2): no %3")
                                 .arg(object->objectName(), QString::fromLatin1(object->metaObject()->className()),
@@ -70,6 +97,42 @@ void Walk(QAccessibleInterface* node, QStringList& problems, int& acting)
         }
         Walk(child, problems, acting);
     }
+}
+
+// Every shown text of `window` that is not one of the design's own colour pairs, read against the background it
+// is drawn on, as "objectName: ratio" where it falls below what normal text needs.
+QStringList Unreadable(QWidget& window)
+{
+    const auto background = [](const QWidget* widget) {
+        for (; widget; widget = widget->parentWidget()) {
+            if (widget->autoFillBackground() || widget->isWindow())
+                return widget->palette().color(QPalette::Window);
+        }
+        return QColor(Qt::white);
+    };
+    const auto designed = [](const QColor& text, const QColor& back) {
+        return text == shell::kLabelGrey || text == shell::kSelectedOrange ||
+               (text == QColor(Qt::white) && (back == shell::kTitleBlue || back == shell::kSelectedOrange));
+    };
+    QStringList unreadable;
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        const auto* label = qobject_cast<QLabel*>(widget);
+        const auto* button = qobject_cast<QAbstractButton*>(widget);
+        if (!widget->isVisible() || !((label && !label->text().isEmpty()) || (button && !button->text().isEmpty())))
+            continue;
+        const QColor text = widget->palette().color(QPalette::Active, widget->foregroundRole());
+        // A push button draws its own face.
+        const QColor back =
+            qobject_cast<QPushButton*>(widget)
+                ? widget->palette().color(QPalette::Button)
+                : background(widget->parentWidget() && !widget->autoFillBackground() ? widget->parentWidget() : widget);
+        const double ratio = shell::ContrastRatio(text, back);
+        if (!designed(text, back) && ratio < shell::kReadableContrast)
+            unreadable << QStringLiteral("%1: %2 on %3, %4")
+                              .arg(widget->objectName(), text.name(), back.name())
+                              .arg(ratio, 0, 'f', 1);
+    }
+    return unreadable;
 }
 
 } // namespace
@@ -81,6 +144,22 @@ class AccessibilityTest final : public QObject
 private:
     std::unique_ptr<test::TestMachine> machine_;
     std::unique_ptr<QTemporaryDir> lockDir_;
+    std::shared_ptr<test::FakeSpooler> spooler_;
+
+    static constexpr char kPrinterKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Finance";
+
+    // A dialog shares its owner's activation in the widget's own sense, so QTest's wait would not wait for it.
+    static bool Activate(QWidget& window)
+    {
+        window.activateWindow();
+        return QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; });
+    }
+    static QWidget* Focused() { return QApplication::focusWidget(); }
+    static QString FocusedName() { return Focused() ? Focused()->objectName() : QStringLiteral("(none)"); }
+    static void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(Focused(), key, modifiers);
+    }
 
     static void CheckWindow(QWidget& window)
     {
@@ -101,12 +180,23 @@ private slots:
         machine_ = test::TestMachine::Create();
         machine_->Admin().CreateKey(mod_Trace::AgentKey);
         auto& current = platform::Current();
-        current.spooler = std::make_shared<test::FakeSpooler>();
+        spooler_ = std::make_shared<test::FakeSpooler>();
+        current.spooler = spooler_;
         current.printerStatus = std::make_shared<test::FakePrinterStatus>();
         current.textCatalog = nullptr; // the built-in English texts
         lockDir_ = std::make_unique<QTemporaryDir>();
+        shell::SetMessageHandlerForTests([](const QString& text) { QFAIL(qPrintable("unexpected message: " + text)); });
     }
-    void cleanup() { machine_.reset(); }
+    void cleanup()
+    {
+        printers::frmPrinterProperties::SetShowHandlerForTests(nullptr);
+        options::frmOptions::SetShowHandlerForTests(nullptr);
+        options::frmAbout::SetShowHandlerForTests(nullptr);
+        settings::frmYesNo::SetAnswerHandlerForTests(nullptr);
+        shell::SetMessageHandlerForTests(nullptr);
+        printers::printers().Clear();
+        machine_.reset();
+    }
 
     void mainWindow()
     {
@@ -120,6 +210,26 @@ private slots:
         CheckWindow(alter);
         settings::frmInsert insert;
         CheckWindow(insert);
+        settings::frmYesNo question;
+        CheckWindow(question);
+        options::frmOptions::SetShowHandlerForTests([](options::frmOptions& dialog) { CheckWindow(dialog); });
+        options::frmOptions().ShowModal();
+        options::frmAbout::SetShowHandlerForTests([](options::frmAbout& dialog) { CheckWindow(dialog); });
+        options::frmAbout().ShowModal();
+        QCOMPARE(machine_->Admin().CreateKey(kPrinterKey), 0);
+        printers::frmPrinterProperties::SetShowHandlerForTests(
+            [](printers::frmPrinterProperties& dialog) { CheckWindow(dialog); });
+        printers::frmPrinterProperties properties;
+        properties.queueName = QStringLiteral("Finance");
+        properties.ShowModal();
+
+        // The wait box is a busy status that says what is waited for.
+        shell::ShowWait(QStringLiteral("Loading the printers"));
+        QAccessibleInterface* wait = QAccessible::queryAccessibleInterface(shell::waitForm());
+        QVERIFY(wait);
+        QCOMPARE(wait->text(QAccessible::Name), QStringLiteral("Loading the printers"));
+        QVERIFY(wait->state().busy);
+        shell::HideWait();
 
         // A screen reader's press is a click: the close picture closes the dialog.
         QAccessibleInterface* close = QAccessible::queryAccessibleInterface(alter.findChild<QWidget*>("btnClose"));
@@ -148,6 +258,126 @@ private slots:
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("CancelButton"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         QTRY_VERIFY(!alter.isVisible());
+    }
+
+    // The main window without a mouse: the navigation panel has the keyboard at start; its arrows select a
+    // view; Tab goes on to the list, and on to the toolbar, whose arrows pass over the commands that cannot
+    // act; Shift+Tab comes back. Then the road of one change by keys alone: a printer's accounting switched on
+    // in its properties, Apply by Enter, the keyboard back on the printer's row, and the restart question
+    // answered on the way out.
+    void mainWindowByKeyboard()
+    {
+        QCOMPARE(machine_->Admin().CreateKey(kPrinterKey), 0);
+        for (const auto& [key, name, text] : {std::tuple{std::string(kPrinterKey), "TessalineID", "7"},
+                                              {mod_Trace::AgentKey, "DisableAccounts", "1"},
+                                              {mod_Trace::AgentKey, "SecurePrintEnabled", "1"}})
+            QCOMPARE(mod_RegWin::SaveSettingString(mod_RegWin::HKLM, key, name, text), 0);
+        spooler_->openable.insert("Finance");
+        mod_Main::setConfigsAltered(false);
+        shell::frmMain window(QString(), lockDir_->filePath("lock"));
+        QVERIFY(window.Load());
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(FocusedName(), QStringLiteral("pbConfigs"));
+
+        Key(Qt::Key_Down);
+        QCOMPARE(FocusedName(), QStringLiteral("pbPrinters"));
+        QCOMPARE(window.currentView, qint16(2));
+        Key(Qt::Key_Tab);
+        QCOMPARE(Focused(), window.printersList()->view());
+        Key(Qt::Key_Tab);
+        QCOMPARE(FocusedName(), QStringLiteral("btnToolRefresh"));
+        Key(Qt::Key_Right); // Add, Exclude, Edit and Properties cannot act without a selected printer
+        QCOMPARE(FocusedName(), QStringLiteral("btnToolCancel"));
+        Key(Qt::Key_Home);
+        QCOMPARE(FocusedName(), QStringLiteral("btnToolRefresh"));
+        Key(Qt::Key_Tab);
+        QCOMPARE(FocusedName(), QStringLiteral("pbPrinters")); // Tab enters the panel at the selected view
+        Key(Qt::Key_Tab);
+        QCOMPARE(Focused(), window.printersList()->view());
+
+        Key(Qt::Key_Space);
+        QCOMPARE(window.printersList()->SelectedRow(), 1);
+        bool shown = false;
+        printers::frmPrinterProperties::SetShowHandlerForTests([&](printers::frmPrinterProperties& dialog) {
+            shown = true;
+            QVERIFY(Activate(dialog));
+            auto* billing = dialog.findChild<QCheckBox*>("chkBilling");
+            QVERIFY(billing && billing->isChecked());
+            for (int i = 0; i < 10 && Focused() != billing; ++i)
+                Key(Qt::Key_Tab);
+            QCOMPARE(Focused(), billing);
+            Key(Qt::Key_Space);
+            Key(Qt::Key_Return);
+            QVERIFY(!dialog.isVisible());
+        });
+        Key(Qt::Key_Return);
+        QVERIFY(shown);
+        QCOMPARE(mod_RegWin::GetSettingString(mod_RegWin::HKLM, kPrinterKey, "NCActivate", ""), std::string("1"));
+        QTRY_COMPARE(Focused(), window.printersList()->view());
+        QCOMPARE(window.printersList()->view()->currentIndex().row(), 0);
+
+        Key(Qt::Key_Tab);
+        Key(Qt::Key_End);
+        QCOMPARE(FocusedName(), QStringLiteral("btnToolCancel"));
+        bool asked = false;
+        settings::frmYesNo::SetAnswerHandlerForTests([&](settings::frmYesNo& question) {
+            asked = true;
+            question.show();
+            [&] { QVERIFY(Activate(question)); }();
+            Key(Qt::Key_Tab);
+            Key(Qt::Key_Space); // No: the agent is not restarted here
+            return question.result;
+        });
+        Key(Qt::Key_Space);
+        QVERIFY(asked);
+        QVERIFY(!window.isVisible());
+    }
+
+    // Under Windows' high-contrast themes the texts whose colour the design leaves to the system stay readable on
+    // the backgrounds it fixes.
+    void readableUnderHighContrast_data()
+    {
+        QTest::addColumn<QColor>("back");
+        QTest::addColumn<QColor>("text");
+        QTest::newRow("black theme") << QColor(Qt::black) << QColor(Qt::white);
+        QTest::newRow("white theme") << QColor(Qt::white) << QColor(Qt::black);
+        QTest::newRow("desert theme") << QColor(255, 250, 239) << QColor(61, 61, 61);
+    }
+    void readableUnderHighContrast()
+    {
+        QFETCH(QColor, back);
+        QFETCH(QColor, text);
+        const QPalette original = QApplication::palette();
+        QPalette theme = original;
+        for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+            theme.setColor(role, back);
+        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            theme.setColor(role, text);
+        QApplication::setPalette(theme);
+        QStringList unreadable;
+        const auto check = [&](QWidget& window) {
+            window.show();
+            unreadable << Unreadable(window);
+        };
+        {
+            shell::frmMain window(QString(), lockDir_->filePath("lock"));
+            QVERIFY(window.Load());
+            window.SelectConfigsView(true);
+            check(window);
+        }
+        settings::frmAlter alter;
+        check(alter);
+        settings::frmYesNo question;
+        question.description()->setText(QStringLiteral("Restart the agent?"));
+        check(question);
+        options::frmOptions::SetShowHandlerForTests(check);
+        options::frmOptions().ShowModal();
+        options::frmAbout::SetShowHandlerForTests(check);
+        options::frmAbout().ShowModal();
+        QApplication::setPalette(original);
+        QVERIFY2(unreadable.isEmpty(), qPrintable(unreadable.join(QLatin1Char('\n'))));
     }
 };
 
