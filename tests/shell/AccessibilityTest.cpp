@@ -35,6 +35,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+#include <string_view>
+#include <vector>
+
 using namespace quenyx;
 
 namespace {
@@ -154,6 +158,37 @@ private:
         window.activateWindow();
         return QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; });
     }
+    // The main window on the settings view and every dialog, each shown and handed to `check`.
+    void EachWindow(const std::function<void(QWidget&)>& check)
+    {
+        const auto shown = [&](QWidget& window) {
+            window.show();
+            check(window);
+        };
+        {
+            shell::frmMain window(QString(), lockDir_->filePath("lock"));
+            QVERIFY(window.Load());
+            window.SelectConfigsView(true);
+            shown(window);
+        }
+        settings::frmAlter alter;
+        shown(alter);
+        settings::frmInsert insert;
+        shown(insert);
+        settings::frmYesNo question;
+        question.description()->setText(QStringLiteral("Restart the agent?"));
+        shown(question);
+        options::frmOptions::SetShowHandlerForTests(check);
+        options::frmOptions().ShowModal();
+        options::frmAbout::SetShowHandlerForTests(check);
+        options::frmAbout().ShowModal();
+        QCOMPARE(machine_->Admin().CreateKey(kPrinterKey), 0);
+        printers::frmPrinterProperties::SetShowHandlerForTests(check);
+        printers::frmPrinterProperties properties;
+        properties.queueName = QStringLiteral("Finance");
+        properties.ShowModal();
+    }
+
     static QWidget* Focused() { return QApplication::focusWidget(); }
     static QString FocusedName() { return Focused() ? Focused()->objectName() : QStringLiteral("(none)"); }
     static void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -198,30 +233,9 @@ private slots:
         machine_.reset();
     }
 
-    void mainWindow()
+    void everyWindow()
     {
-        shell::frmMain window(QString(), lockDir_->filePath("lock"));
-        QVERIFY(window.Load());
-        CheckWindow(window);
-    }
-    void dialogs()
-    {
-        settings::frmAlter alter;
-        CheckWindow(alter);
-        settings::frmInsert insert;
-        CheckWindow(insert);
-        settings::frmYesNo question;
-        CheckWindow(question);
-        options::frmOptions::SetShowHandlerForTests([](options::frmOptions& dialog) { CheckWindow(dialog); });
-        options::frmOptions().ShowModal();
-        options::frmAbout::SetShowHandlerForTests([](options::frmAbout& dialog) { CheckWindow(dialog); });
-        options::frmAbout().ShowModal();
-        QCOMPARE(machine_->Admin().CreateKey(kPrinterKey), 0);
-        printers::frmPrinterProperties::SetShowHandlerForTests(
-            [](printers::frmPrinterProperties& dialog) { CheckWindow(dialog); });
-        printers::frmPrinterProperties properties;
-        properties.queueName = QStringLiteral("Finance");
-        properties.ShowModal();
+        EachWindow(CheckWindow);
 
         // The wait box is a busy status that says what is waited for.
         shell::ShowWait(QStringLiteral("Loading the printers"));
@@ -232,6 +246,8 @@ private slots:
         shell::HideWait();
 
         // A screen reader's press is a click: the close picture closes the dialog.
+        settings::frmAlter alter;
+        alter.show();
         QAccessibleInterface* close = QAccessible::queryAccessibleInterface(alter.findChild<QWidget*>("btnClose"));
         QVERIFY(close && close->actionInterface());
         close->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
@@ -357,29 +373,54 @@ private slots:
             theme.setColor(role, text);
         QApplication::setPalette(theme);
         QStringList unreadable;
-        const auto check = [&](QWidget& window) {
-            window.show();
-            unreadable << Unreadable(window);
-        };
-        {
-            shell::frmMain window(QString(), lockDir_->filePath("lock"));
-            QVERIFY(window.Load());
-            window.SelectConfigsView(true);
-            check(window);
-        }
-        settings::frmAlter alter;
-        check(alter);
-        settings::frmYesNo question;
-        question.description()->setText(QStringLiteral("Restart the agent?"));
-        check(question);
-        options::frmOptions::SetShowHandlerForTests(check);
-        options::frmOptions().ShowModal();
-        options::frmAbout::SetShowHandlerForTests(check);
-        options::frmAbout().ShowModal();
+        EachWindow([&](QWidget& window) { unreadable << Unreadable(window); });
         QApplication::setPalette(original);
         QVERIFY2(unreadable.isEmpty(), qPrintable(unreadable.join(QLatin1Char('\n'))));
     }
+
+    // At the scale the run was given (100 %, and 150 % and 200 % as Windows' display scaling), no picture is
+    // drawn from fewer pixels than the screen shows (blurred), and no one-line text is wider than its place (cut).
+    void sharpAndWholeWhenScaled()
+    {
+        QStringList faults;
+        EachWindow([&](QWidget& window) {
+            for (const QLabel* label : window.findChildren<QLabel*>()) {
+                if (!label->isVisible())
+                    continue;
+                const QString name = window.objectName() + QLatin1Char('/') + label->objectName();
+                const QPixmap picture = label->pixmap();
+                if (!picture.isNull() && picture.devicePixelRatio() < label->devicePixelRatioF() - 0.01)
+                    faults << QStringLiteral("%1: a picture at %2x on a %3x screen")
+                                  .arg(name)
+                                  .arg(picture.devicePixelRatio())
+                                  .arg(label->devicePixelRatioF());
+                if (!label->text().isEmpty() && !label->wordWrap() && !label->text().contains(QLatin1Char('<')) &&
+                    label->fontMetrics().horizontalAdvance(label->text()) > label->contentsRect().width())
+                    faults << QStringLiteral("%1: \"%2\" is %3 px wide in %4")
+                                  .arg(name, label->text())
+                                  .arg(label->fontMetrics().horizontalAdvance(label->text()))
+                                  .arg(label->contentsRect().width());
+            }
+        });
+        qInfo("at %.2fx", qApp->devicePixelRatio());
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
 };
 
-QTEST_MAIN(AccessibilityTest)
+// "--scale F" runs every case on a screen scaled by F, as Windows' display scaling does: the scale must be set
+// before the application starts, and Wine passes no QT_* variable from the host.
+int main(int argc, char** argv)
+{
+    std::vector<char*> args(argv, argv + argc);
+    if (const auto at = std::find(args.begin(), args.end(), std::string_view("--scale")); at + 1 < args.end()) {
+        qputenv("QT_SCALE_FACTOR", *(at + 1));
+        args.erase(at, at + 2);
+    }
+    int count = static_cast<int>(args.size());
+    QApplication app(count, args.data());
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    AccessibilityTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, count, args.data());
+}
 #include "AccessibilityTest.moc"
