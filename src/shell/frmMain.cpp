@@ -179,6 +179,7 @@ void frmMain::BuildNavigation()
     label3->move(Px(500), 0);
     label3->setFont(DesignFont(9));
     SetTextColour(label3, kLabelGrey);
+    pbTreeView_->setAccessibleName(label3->text()); // the list of views is named by its heading
 
     configs_ = MakeEntry(pbTreeView_, "Configs", "nav_configs", QStringLiteral("Configurações"), 600, {860, 80});
     modGlobalization::SetTag(configs_.label, "Settings02");

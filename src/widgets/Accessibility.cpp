@@ -112,6 +112,9 @@ QAccessibleInterface* Factory(const QString&, QObject* object)
         return nullptr;
     if (widget->isWindow() && widget->objectName() == QLatin1String("frmWait"))
         return new WaitBox(widget);
+    // The navigation panel is the list that holds the navigation entries.
+    if (widget->objectName() == QLatin1String("pbTreeView"))
+        return new QAccessibleWidget(widget, QAccessible::List);
     if (qobject_cast<PanelButton*>(widget) || qobject_cast<ToolButton*>(widget) ||
         widget->objectName() == QLatin1String("btnClose"))
         return new DrawnControl(widget, QAccessible::Button);
