@@ -327,7 +327,8 @@ def case_change_and_leave(driver, answer):
 
 
 def case_keyboard(driver):
-    """The road of one change by keys alone. The navigation panel has the keyboard at start and its arrow chooses
+    """The road of one change by keys alone. F10 opens the menu bar and Escape gives the keyboard back to the
+    navigation panel, which has it at start; its arrow chooses
     the printers; Tab reaches the list, Space selects the printer, Enter opens it; Tab reaches the accounting
     box, Space switches it, Enter applies; the keyboard is back on the list, Tab and End reach Quit on the
     toolbar, Space leaves, and the restart question takes Tab and Space (No)."""
@@ -348,6 +349,10 @@ def case_keyboard(driver):
                               f"{window} opened without the keyboard")
 
     d.console.wait(focus_on("pbConfigs"), "the console did not start with the keyboard on its first view")
+    d.screen.key("F10")
+    d.console.wait(lambda _: d.menu_under("mnApplication"), "F10 opened no menu")
+    press("Escape", lambda l: not d.menu_under("mnApplication") and l.get("focus") == "pbConfigs",
+          "Escape did not close the menu and give the keyboard back")
     press("Down", focus_on("pbPrinters"), "the arrow did not reach the printers view")
     try:
         d.console.wait(lambda l: d.console.item("listViewPrinters/1", "frmMain", l), "", patience=SETTLE)
