@@ -241,9 +241,9 @@ fi
 
 echo "== the installed console driven with real input (clicks and keys through XTEST)"
 # The same layer as on Linux, on this Xvfb: every menu opened, closed by Escape and by a click outside, and
-# reopened with one click; a dialog's Cancel and OK.
+# reopened with one click; a dialog's Cancel and OK; the road of one change by keys alone.
 if QUENYX_REALINPUT_PATIENCE=60 /usr/bin/python3 tests/realinput/drive_console.py --wine --display "$DISPLAY" \
-    --console 'C:\Program Files\QuenyxAdmin\quenyxadmin.exe' --cases menus,options,unicode --text "$unicode" \
+    --console 'C:\Program Files\QuenyxAdmin\quenyxadmin.exe' --cases menus,options,keyboard,unicode --text "$unicode" \
     </dev/null >"$out/realinput.log" 2>&1; then
     pass "$(tail -1 "$out/realinput.log")"
 else

@@ -11,8 +11,9 @@ packages=(
   qt6-base-dev qt6-l10n-tools libgl-dev fonts-open-sans librsvg2-bin
   # tests, benchmarks and fuzzing
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
-  # the console driven with real input on a private X server
-  python3-xlib
+  # the console driven with real input on a private X server, and read as a screen reader reads it (AT-SPI
+  # over a D-Bus session of the test's own)
+  python3-xlib python3-pyatspi at-spi2-core dbus-daemon
   # the Windows resources of the built programs, read back by the tests
   python3-pefile
   # the Ansible example's test (ansible brings ansible.windows for the Windows form)

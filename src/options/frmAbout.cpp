@@ -107,7 +107,10 @@ frmAbout::frmAbout(QWidget* parent)
     lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     modGlobalization::SetTag(lblDescription, "QuenyxAdminDescription");
     auto* label2 = MakeLabel(this, "Label2", QStringLiteral("Copyright © Tessaline. Todos os direitos reservados."),
-                             1320, 2670, 4100, 255, shell::DesignFont(8));
+                             1320, 2670, 4100, 480, shell::DesignFont(8));
+    // Where Segoe UI is missing, its stand-in is wider: the line wraps into the room below it instead of being cut.
+    label2->setWordWrap(true);
+    label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     shell::SetTextColour(label2, shell::kLabelGrey);
 
     auto* picture3 = new QWidget(this);

@@ -6,6 +6,8 @@
 #include "platform/modGlobalization.h"
 #include "platform/mod_Trace.h"
 #include "session/mod_Main.h"
+#include "widgets/Accessibility.h"
+#include "widgets/KeyboardGroup.h"
 #include "widgets/Look.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ModalHook.h"
@@ -78,6 +80,7 @@ shell::ClickableLabel* MakeTabHeader(QWidget* parent, const char* name, int left
     caption->setGeometry(0, 0, Px(width), Px(420));
     caption->setAlignment(Qt::AlignCenter);
     caption->setFont(shell::DesignFont(9));
+    shell::MarkAsTab(header);
     return header;
 }
 
@@ -107,6 +110,11 @@ frmOptions::frmOptions(QWidget* parent)
         selectedTab = 2;
         ShowSelectedTab();
     });
+    // The page tabs are one Tab stop, at the page shown; the arrows choose the page, as in a tab control.
+    auto* tabs = new shell::KeyboardGroup(Qt::Horizontal, shell::KeyboardGroup::Moves::Press, this);
+    tabs->Add(pbPrintSecure_);
+    tabs->Add(pbTrace_);
+    tabs->SetEntry([this] { return selectedTab == 1 ? pbPrintSecure_ : pbTrace_; });
 
     auto* picture6 = new QWidget(this);
     picture6->setObjectName(QStringLiteral("Picture6"));
@@ -166,6 +174,7 @@ void frmOptions::BuildTracePage(QWidget* page)
         component.list->setObjectName(QString::fromLatin1(row.listName));
         component.list->setGeometry(Px(1400), Px(top), Px(2800), Px(315));
         component.list->setFont(shell::DesignFont(9));
+        component.label->setBuddy(component.list);
         for (const std::string_view level : kLevelRows)
             component.list->addItem(QString::fromLatin1(level.data(), static_cast<qsizetype>(level.size())));
         connect(component.list, &QComboBox::activated, this, [this, index = row.component] { RowChosen(index); });
@@ -189,6 +198,7 @@ void frmOptions::BuildTracePage(QWidget* page)
     txtTracePath_->setObjectName(QStringLiteral("txtTracePath"));
     txtTracePath_->setGeometry(0, Px(3975), Px(3600), Px(315));
     txtTracePath_->setFont(shell::DesignFont(9));
+    lblSenderPath->setBuddy(txtTracePath_);
     btnTracePath_ = new QPushButton(QStringLiteral("..."), page);
     btnTracePath_->setObjectName(QStringLiteral("btnTracePath"));
     btnTracePath_->setGeometry(Px(3660), Px(3975), Px(540), Px(315));

@@ -11,6 +11,7 @@
 #include "settings/frmYesNo.h"
 #include "shell/SingleInstance.h"
 #include "shell/frmWait.h"
+#include "widgets/KeyboardGroup.h"
 #include "widgets/ListControl.h"
 #include "widgets/Look.h"
 #include "widgets/MenuBar.h"
@@ -114,6 +115,7 @@ void frmMain::BuildLayout()
 
     BuildToolbar();
     BuildNavigation();
+    BuildKeyboardGroups();
 
     listView_ = new ListControl(this);
     listView_->setObjectName(QStringLiteral("ListView"));
@@ -177,6 +179,7 @@ void frmMain::BuildNavigation()
     label3->move(Px(500), 0);
     label3->setFont(DesignFont(9));
     SetTextColour(label3, kLabelGrey);
+    pbTreeView_->setAccessibleName(label3->text()); // the list of views is named by its heading
 
     configs_ = MakeEntry(pbTreeView_, "Configs", "nav_configs", QStringLiteral("Configurações"), 600, {860, 80});
     modGlobalization::SetTag(configs_.label, "Settings02");
@@ -197,6 +200,29 @@ void frmMain::BuildNavigation()
         connect(entry->icon, &ClickableLabel::clicked, this, select(view));
     }
     connect(printers_.selectedIcon, &ClickableLabel::clicked, this, select(&frmMain::SelectPrintersView));
+}
+
+// Without a mouse: the toolbar and the navigation panel are one Tab stop each, before the list, and the arrows
+// move within them. An arrow in the navigation panel selects the view it moves to, as in the system's tree
+// views; Tab enters it at the selected view.
+void frmMain::BuildKeyboardGroups()
+{
+    auto* toolbar = new KeyboardGroup(Qt::Horizontal, KeyboardGroup::Moves::FocusOnly, this);
+    for (ToolButton* button :
+         {btnToolRefresh_, btnToolInclude_, btnToolDelete_, btnToolAlter_, btnToolProperties_, btnToolCancel_})
+        toolbar->Add(button);
+    toolbar->SetCanAct([](const ClickableLabel* member) { return static_cast<const ToolButton*>(member)->IsActive(); });
+
+    auto* navigation = new KeyboardGroup(Qt::Vertical, KeyboardGroup::Moves::Press, this);
+    for (const NavigationEntry* entry : {&configs_, &printers_, &cluster_})
+        navigation->Add(static_cast<ClickableLabel*>(entry->panel));
+    navigation->SetEntry([this]() -> ClickableLabel* {
+        const NavigationEntry* selected = currentView == 1   ? &configs_
+                                          : currentView == 2 ? &printers_
+                                          : currentView == 3 ? &cluster_
+                                                             : nullptr;
+        return selected ? static_cast<ClickableLabel*>(selected->panel) : nullptr;
+    });
 }
 
 bool frmMain::Load()
@@ -257,6 +283,8 @@ bool frmMain::Load()
 
     Step("TranslateForm");
     modGlobalization::TranslateForm(this);
+    // The keyboard starts where the work does, on the first view of the navigation panel.
+    configs_.panel->setFocus(Qt::ActiveWindowFocusReason);
     return true;
 }
 

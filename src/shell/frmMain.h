@@ -73,6 +73,7 @@ private:
     void Step(const char* name);
     void BuildLayout();
     void BuildNavigation();
+    void BuildKeyboardGroups();
     void BuildToolbar();
     void BuildMenuAndColumns();
     void Highlight(const NavigationEntry& entry, bool selected);
@@ -85,6 +86,7 @@ private:
     void Properties();
     void OpenOptions(int tab);
     void About();
+    void BackOnRow(ListControl& list, const QString& row);
 
     QString argumentText_;
     std::unique_ptr<SingleInstance> instance_;

@@ -73,6 +73,10 @@ void frmMain::BuildMenuAndColumns()
         if (menu_->IsEnabled(QStringLiteral("opRefresh")))
             MenuClicked(QStringLiteral("opRefresh"));
     });
+    // F10 opens the menu bar's first menu; the arrows go on from there (Alt does the same where the style
+    // has the bar take it, as Windows' does).
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+            [this] { menu_->setActiveAction(menu_->Action(QStringLiteral("mnApplication"))); });
 
     listView_->AddColumn("name", Text("Name"), 1480);
     listView_->AddColumn("data", Text("Datas"), 1480);

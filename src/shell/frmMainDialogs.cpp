@@ -32,6 +32,15 @@ const QString kAgentKey = QString::fromLatin1(mod_Trace::AgentKey);
 
 } // namespace
 
+// After a dialog on a row, the keyboard is back on that row, though the refill has dropped the selection. The
+// window is made active again as Windows does when a modal dialog closes; a desktop without a window manager
+// would leave it inactive, and the keyboard nowhere.
+void frmMain::BackOnRow(ListControl& list, const QString& row)
+{
+    activateWindow();
+    list.FocusRow(row);
+}
+
 void frmMain::Add()
 {
     settings::frmInsert dialog(this);
@@ -53,6 +62,7 @@ void frmMain::Edit()
     dialog.ShowModal();
     settings::SearchGeneralValues();
     Refresh();
+    BackOnRow(*listView_, dialog.Value);
 }
 
 void frmMain::Properties()
@@ -84,6 +94,7 @@ void frmMain::Properties()
     ShowWait(Text("LoadingPrinterListWait"));
     HideWait();
     Refresh();
+    BackOnRow(*listViewPrinters_, QString::fromStdString(queue));
 }
 
 void frmMain::OpenOptions(int tab)

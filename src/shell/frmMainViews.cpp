@@ -16,6 +16,7 @@
 #include "widgets/TitleStrip.h"
 
 #include <QLabel>
+#include <QTableView>
 
 #include <memory>
 #include <vector>
@@ -36,6 +37,9 @@ void frmMain::Highlight(const NavigationEntry& entry, bool selected)
     entry.selectedIcon->setVisible(selected);
     entry.icon->setVisible(!selected);
     SetTextColour(entry.label, selected ? QColor(Qt::white) : kLabelGrey);
+    // A screen reader names the list by the view it shows.
+    if (selected)
+        (&entry == &configs_ ? listView_ : listViewPrinters_)->view()->setAccessibleName(entry.label->text());
 }
 
 void frmMain::SelectConfigsView(bool select)

@@ -194,7 +194,8 @@ private:
 
 namespace {
 
-// A row is selected whole, so the focus frame of the one current cell would only mark a single column.
+// A row is selected whole, so the focus frame of the one current cell would only mark a single column of the
+// highlighted row. Only a current row that is not selected (after FocusRow) keeps its frame.
 class RowDelegate final : public QStyledItemDelegate
 {
 public:
@@ -204,7 +205,8 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        option->state &= ~QStyle::State_HasFocus;
+        if (option->state & QStyle::State_Selected)
+            option->state &= ~QStyle::State_HasFocus;
     }
 };
 
@@ -397,6 +399,20 @@ void ListControl::SelectRow(int position)
     const QModelIndex index = model_->index(position - 1, 0);
     selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     view_->scrollTo(index);
+}
+
+bool ListControl::FocusRow(const QString& text)
+{
+    for (int row = 0; row < Count(); ++row) {
+        if (model_->Text(row, 0) != text)
+            continue;
+        const QModelIndex index = model_->index(row, 0);
+        view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        view_->scrollTo(index);
+        view_->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return false;
 }
 
 int ListControl::AddColumn(const QString& key, const QString& caption, double widthTwips)

@@ -83,6 +83,9 @@ public:
     QString SelectedText() const;
     // 0 or a position without a row clears the selection.
     void SelectRow(int position);
+    // Gives the list the keyboard on the first row whose text is `text`, without selecting it: a dotted frame
+    // marks it, the arrows move on from it and Space selects it. False, and nothing changed, without such a row.
+    bool FocusRow(const QString& text);
 
     // The column's index from 0. The width is in twips; the first column added names the rows' text column.
     int AddColumn(const QString& key, const QString& caption, double widthTwips);

@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QString>
 
+class QRect;
 class QWidget;
 
 // The console's look: positions given in twips, the design's colours and fonts, and its images.
@@ -30,7 +31,13 @@ void RegisterFontSubstitutes();
 // at `width` x `height` logical pixels.
 QPixmap Image(const QString& name, int width, int height, const QWidget* widget = nullptr);
 
+// WCAG's contrast ratio of two colours, 1 to 21; 4.5 is what normal text needs to be readable.
+double ContrastRatio(const QColor& a, const QColor& b);
+inline constexpr double kReadableContrast = 4.5;
+
 void SetBackground(QWidget* widget, const QColor& colour);
+// The style's dotted focus frame on `rect` of `widget`, painted from the widget's paint event.
+void DrawFocusFrame(QWidget* widget, const QRect& rect);
 void SetTextColour(QWidget* widget, const QColor& colour);
 
 } // namespace quenyx::shell

@@ -3,11 +3,9 @@
 #include "widgets/Accessibility.h"
 #include "widgets/Look.h"
 
-#include <QLabel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
 
 namespace quenyx::shell {
@@ -45,14 +43,8 @@ void PanelButton::keyPressEvent(QKeyEvent* event)
 void PanelButton::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
-    if (!hasFocus())
-        return;
-    QPainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.rect = rect().adjusted(3, 3, -3, -3);
-    option.backgroundColor = palette().color(QPalette::Window);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    if (hasFocus())
+        DrawFocusFrame(this, rect().adjusted(3, 3, -3, -3));
 }
 
 // The label leaves mouse events to the panel, so a press or click on it arrives here.

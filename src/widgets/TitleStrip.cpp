@@ -1,6 +1,7 @@
 #include "widgets/TitleStrip.h"
 
 #include "widgets/Accessibility.h"
+#include "widgets/KeyboardGroup.h"
 
 #include "widgets/Look.h"
 
@@ -20,6 +21,13 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
     if (rect().contains(event->position().toPoint()))
         emit clicked();
     event->accept();
+}
+
+void ClickableLabel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (KeyboardGroup::ShowsFocus(this))
+        DrawFocusFrame(this, rect().adjusted(2, 2, -2, -2));
 }
 
 void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event)

@@ -24,6 +24,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // A picture that has the keyboard's focus (see KeyboardGroup) shows the dotted frame inside its edge.
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // The blue title strip of a borderless window: logo, "Quenyx Agent Admin" and, where asked for, the close

@@ -326,6 +326,66 @@ def case_change_and_leave(driver, answer):
         raise Failure(f"answering {'Yes' if answer else 'No'} to the restart question left the console running")
 
 
+def case_keyboard(driver):
+    """The road of one change by keys alone. F10 opens the menu bar and Escape gives the keyboard back to the
+    navigation panel, which has it at start; its arrow chooses
+    the printers; Tab reaches the list, Space selects the printer, Enter opens it; Tab reaches the accounting
+    box, Space switches it, Enter applies; the keyboard is back on the list, Tab and End reach Quit on the
+    toolbar, Space leaves, and the restart question takes Tab and Space (No)."""
+    d = driver
+    d.rest_pointer()
+    d.screen.click(*d.resting_place())  # where a click does nothing: the window has the keyboard, as a window manager gives it
+
+    def press(key, condition, failure):
+        d.screen.key(key)
+        return d.console.wait(condition, f"{key}: {failure}")
+
+    def focus_on(name):
+        return lambda l: l.get("focus") == name
+
+    def keyboard_in(window):
+        """Where the keyboard is once `window` has it: keys pressed before would go to the window behind."""
+        return d.console.wait(lambda l: l.get("focus") if d.console.item(l.get("focus"), window, l) else None,
+                              f"{window} opened without the keyboard")
+
+    d.console.wait(focus_on("pbConfigs"), "the console did not start with the keyboard on its first view")
+    d.screen.key("F10")
+    d.console.wait(lambda _: d.menu_under("mnApplication"), "F10 opened no menu")
+    press("Escape", lambda l: not d.menu_under("mnApplication") and l.get("focus") == "pbConfigs",
+          "Escape did not close the menu and give the keyboard back")
+    press("Down", focus_on("pbPrinters"), "the arrow did not reach the printers view")
+    try:
+        d.console.wait(lambda l: d.console.item("listViewPrinters/1", "frmMain", l), "", patience=SETTLE)
+    except Failure:  # a spooler without printers (Wine's): the cluster's printers, one arrow further down
+        press("Down", lambda l: l.get("focus") == "pbCluster" and d.console.item("listViewPrinters/1", "frmMain", l),
+              "neither the printers view nor the cluster's showed a printer")
+    press("Tab", focus_on("listViewPrinters"), "Tab did not reach the printers list")
+    press("space", lambda l: (d.console.item("listViewPrinters/1", "frmMain", l) or {}).get("selected"),
+          "Space did not select the printer")
+    d.screen.key("Return")
+    d.expect_window("frmPrinterProperties", "Enter on the selected printer")
+    focus = keyboard_in("frmPrinterProperties")
+    for _ in range(8):
+        if focus == "chkBilling":
+            break
+        focus = press("Tab", lambda l, before=focus: l.get("focus") != before and l.get("focus"),
+                      "Tab did not move in the properties")
+    before = d.item("chkBilling", "frmPrinterProperties").get("checked")
+    press("space", lambda l: (d.console.item("chkBilling", "frmPrinterProperties", l) or {}).get("checked") != before,
+          "Space did not switch the accounting box")
+    press("Return", lambda l: "frmPrinterProperties" not in d.dialogs(l), "Enter did not apply the properties")
+    d.console.wait(focus_on("listViewPrinters"), "the keyboard did not come back to the printers list")
+    press("Tab", lambda l: (l.get("focus") or "").startswith("btnTool"), "Tab did not reach the toolbar")
+    press("End", focus_on("btnToolCancel"), "End did not reach Quit")
+    d.screen.key("space")
+    d.expect_window("frmYesNo", "Space on Quit after a change (no restart question)")
+    keyboard_in("frmYesNo")
+    press("Tab", focus_on("btnNo"), "Tab did not reach No")
+    d.screen.key("space")
+    if not d.console.ended():
+        raise Failure("No by the keyboard left the console running")
+
+
 def case_options(driver):
     """A dialog's Cancel and OK: Tools > Trace opens the options, Cancel closes them, Apply applies and closes."""
     d = driver
@@ -383,6 +443,7 @@ CASES = {
     "leave-no": (case_change_and_leave_no, True),
     "leave-yes": (case_change_and_leave_yes, True),
     "options": (case_options, True),
+    "keyboard": (case_keyboard, True),
     "unicode": (case_unicode, True),
 }
 
