@@ -22,7 +22,7 @@ trap stop_qt_build EXIT
 qt=$(scripts/build-qt-windows.sh --path)
 if [[ ! -f "$qt/.complete" ]]; then
     mkdir -p build
-    echo "== Qt for Windows: building in the background (about 25 minutes on two cores; log: $qt_log)"
+    echo "== Qt for Windows: building in the background (about 28 minutes on two cores beside the native stage; log: $qt_log)"
     setsid scripts/build-qt-windows.sh </dev/null >"$qt_log" 2>&1 &
     qt_pid=$!
 fi
