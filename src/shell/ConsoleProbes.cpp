@@ -121,8 +121,7 @@ void TimeView(frmMain& window, const QString& view)
 void ReportViewClick(frmMain& window, const QString& view)
 {
     const bool settings = view == QLatin1String("settings");
-    const QWidget* entry =
-        window.findChild<QWidget*>(settings ? QStringLiteral("pbConfigs") : QStringLiteral("pbPrinters"));
+    const QWidget* entry = window.findChild<QWidget*>(settings ? QStringLiteral("pbConfigs") : QStringLiteral("pbPrinters"));
     ListControl* list = settings ? window.settingsList() : window.printersList();
     if (!entry || !list) {
         std::fprintf(stderr, "quenyxadmin: no %s entry to click\n", qPrintable(view));
@@ -131,15 +130,13 @@ void ReportViewClick(frmMain& window, const QString& view)
     const QPoint at = entry->mapToGlobal(entry->rect().center());
     std::printf("ready: %d %d\n", at.x(), at.y());
     std::fflush(stdout);
-    auto* painted = new AfterFirstPaintWith(
-        list->view()->viewport(), [list] { return list->Count() > 0; },
-        [] {
-            const auto now = std::chrono::steady_clock::now().time_since_epoch();
-            std::printf("view-painted-ns: %lld\n",
-                        static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
-            std::fflush(stdout);
-            std::_Exit(0);
-        });
+    auto* painted = new AfterFirstPaintWith(list->view()->viewport(), [list] { return list->Count() > 0; }, [] {
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        std::printf("view-painted-ns: %lld\n",
+                    static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+        std::fflush(stdout);
+        std::_Exit(0);
+    });
     Q_UNUSED(painted);
 }
 

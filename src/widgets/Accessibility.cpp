@@ -17,8 +17,8 @@ constexpr char kTabProperty[] = "quenyxPageTab";
 // A navigation entry is the clickable panel that holds its icons and caption.
 bool IsNavigationEntry(const QWidget* widget)
 {
-    return widget->objectName().startsWith(QLatin1String("pb")) &&
-           widget->findChild<QLabel*>(QStringLiteral("lbl") + widget->objectName().mid(2), Qt::FindDirectChildrenOnly);
+    return widget->objectName().startsWith(QLatin1String("pb")) && widget->findChild<QLabel*>(
+        QStringLiteral("lbl") + widget->objectName().mid(2), Qt::FindDirectChildrenOnly);
 }
 
 class DrawnControl final : public QAccessibleWidget
@@ -52,14 +52,17 @@ public:
             state.disabled = true;
         if (role() == QAccessible::ListItem) {
             state.selectable = true;
-            const auto* selected =
-                widget()->findChild<QWidget*>(QStringLiteral("icon%1Selected").arg(widget()->objectName().mid(2)));
+            const auto* selected = widget()->findChild<QWidget*>(
+                QStringLiteral("icon%1Selected").arg(widget()->objectName().mid(2)));
             state.selected = selected && selected->isVisibleTo(widget());
         }
         return state;
     }
 
-    QStringList actionNames() const override { return state().disabled ? QStringList() : QStringList{pressAction()}; }
+    QStringList actionNames() const override
+    {
+        return state().disabled ? QStringList() : QStringList{pressAction()};
+    }
 
     void doAction(const QString& action) override
     {
@@ -121,8 +124,6 @@ QAccessibleInterface* Factory(const QString&, QObject* object)
     if (qobject_cast<ClickableLabel*>(widget)) {
         if (widget->property(kTabProperty).toBool())
             return new DrawnControl(widget, QAccessible::PageTab);
-        if (widget->parentWidget() && widget->parentWidget()->property(kTabProperty).toBool())
-            return new Decoration(widget);
         if (IsNavigationEntry(widget))
             return new DrawnControl(widget, QAccessible::ListItem);
         if (widget->parentWidget() && IsNavigationEntry(widget->parentWidget()))

@@ -71,11 +71,9 @@ void KeyboardGroup::MakeTabStop(ClickableLabel* member)
 void KeyboardGroup::Move(ClickableLabel* from, int step, bool toEnd)
 {
     const int count = static_cast<int>(members_.size());
-    int at = toEnd ? (step > 0 ? -1 : count) : static_cast<int>(members_.indexOf(from));
-    for (int i = 0; i < count; ++i) {
-        at += step;
-        if (at < 0 || at >= count)
-            return; // the ends do not wrap, as in a list
+    const int start = toEnd ? (step > 0 ? -1 : count) : static_cast<int>(members_.indexOf(from));
+    // The ends do not wrap, as in a list.
+    for (int at = start + step; at >= 0 && at < count; at += step) {
         if (ClickableLabel* member = members_[at]; CanAct(member)) {
             member->setFocus(Qt::OtherFocusReason);
             if (moves_ == Moves::Press)
