@@ -9,6 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+# Each stage's header says how far into the run it starts, so a slow machine's log shows where the time went.
+stage() { printf '== %s (at %d min %02d s)\n' "$1" $((SECONDS / 60)) $((SECONDS % 60)); }
 
 qt_log=build/qt-windows.log
 qt_pid=""
@@ -27,17 +29,17 @@ if [[ ! -f "$qt/.complete" ]]; then
     qt_pid=$!
 fi
 
-echo "== native build and tests"
+stage "native build and tests"
 cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci
 scripts/test-ansible.sh
 
-echo "== fuzzing (bounded)"
+stage "fuzzing (bounded)"
 scripts/fuzz.sh "${QUENYX_FUZZ_SECONDS:-30}"
 
 if [[ -n "$qt_pid" ]]; then
-    echo "== Qt for Windows (built in the background)"
+    stage "Qt for Windows (built in the background)"
     status=0
     wait "$qt_pid" || status=$?
     qt_pid=""
@@ -48,5 +50,6 @@ if [[ -n "$qt_pid" ]]; then
     fi
 fi
 
-echo "== Windows stage under Wine"
+stage "Windows stage under Wine"
 scripts/test-windows.sh
+stage "every test passed"
