@@ -6,6 +6,9 @@ if(CMAKE_CROSSCOMPILING)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(${QUENYX_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  # Like the tests themselves (tests/CMakeLists.txt), GoogleTest needs no more than -O1.
+  target_compile_options(gtest PRIVATE -O1)
+  target_compile_options(gtest_main PRIVATE -O1)
   # GoogleTest 1.11 and later define the namespaced targets themselves.
   if(NOT TARGET GTest::gtest)
     add_library(GTest::gtest ALIAS gtest)
