@@ -4,6 +4,9 @@
 # made fresh for the run (one prefix is one registry, so the tests run one at a time), then packages the
 # MSI, signs it with a throwaway certificate (tests/packaging/check-signing.sh), and checks it end to end with
 # an upgrade to the next version (scripts/check-windows-package.sh). Exits non-zero when anything fails.
+#
+#   scripts/test-windows.sh           the whole stage
+#   scripts/test-windows.sh --build   the cross-build alone
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -20,6 +23,7 @@ elif grep -q '^QUENYX_VERSION:STRING=.' "$build/CMakeCache.txt"; then
     cmake --preset mingw -DQUENYX_QT_WINDOWS:PATH="$qt" -DQUENYX_VERSION= >/dev/null
 fi
 cmake --build --preset mingw
+[[ "${1:-}" == "--build" ]] && exit 0
 
 export WINEPREFIX="$build/wineprefix"
 export WINEARCH=win64
