@@ -27,6 +27,19 @@ stop_background() {
     done
 }
 trap stop_background EXIT
+# Waits for the background job whose pid the variable named $1 holds, shows its log ($2) whole, and ends
+# the run if the job ($3) failed.
+finish_background() {
+    local -n job=$1
+    local status=0
+    wait "$job" || status=$?
+    job=""
+    cat "$2"
+    if [[ $status -ne 0 ]]; then
+        echo "test: $3 failed (exit $status); see $2" >&2
+        exit 1
+    fi
+}
 qt=$(scripts/build-qt-windows.sh --path)
 if [[ ! -f "$qt/.complete" ]]; then
     mkdir -p build
@@ -42,14 +55,7 @@ ctest --preset ci
 
 if [[ -n "$qt_pid" ]]; then
     stage "Qt for Windows (built in the background)"
-    status=0
-    wait "$qt_pid" || status=$?
-    qt_pid=""
-    cat "$qt_log"
-    if [[ $status -ne 0 ]]; then
-        echo "test: the Qt for Windows build failed (exit $status); see $qt_log" >&2
-        exit 1
-    fi
+    finish_background qt_pid "$qt_log" "the Qt for Windows build"
 fi
 
 stage "Windows cross-build"
@@ -65,12 +71,5 @@ stage "Windows stage under Wine"
 scripts/test-windows.sh
 
 stage "the Ansible example and fuzzing (run beside the Windows stage)"
-status=0
-wait "$side_pid" || status=$?
-side_pid=""
-cat "$side_log"
-if [[ $status -ne 0 ]]; then
-    echo "test: the Ansible example or the fuzzing failed (exit $status); see $side_log" >&2
-    exit 1
-fi
+finish_background side_pid "$side_log" "the Ansible example or the fuzzing"
 stage "every test passed"
