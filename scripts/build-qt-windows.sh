@@ -180,7 +180,7 @@ for feature in "${needed[@]}"; do
     fi
 done
 
-log "building into $prefix (about 25 minutes on two free cores; log: $build_dir/build.log)"
+log "building into $prefix (about 12 minutes on two free cores; log: $build_dir/build.log)"
 # One progress line a minute keeps a background or CI log readable.
 NINJA_STATUS="[%f/%t] " ninja -C "$build_dir" >"$build_dir/build.log" 2>&1 &
 ninja_pid=$!

@@ -43,7 +43,7 @@ finish_background() {
 qt=$(scripts/build-qt-windows.sh --path)
 if [[ ! -f "$qt/.complete" ]]; then
     mkdir -p build
-    echo "== Qt for Windows: building in the background (about 25 minutes on two cores beside the native stage; log: $qt_log)"
+    echo "== Qt for Windows: building in the background (about 15 minutes on two cores beside the native stage, more on a slower or busy machine; log: $qt_log)"
     setsid scripts/build-qt-windows.sh </dev/null >"$qt_log" 2>&1 &
     qt_pid=$!
 fi
