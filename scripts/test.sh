@@ -18,7 +18,7 @@ side_log=build/side-checks.log
 qt_pid=""
 side_pid=""
 stop_background() {
-    # A failed run leaves neither the half-hour build nor the side checks behind it.
+    # A failed run leaves neither the Qt build nor the side checks behind it.
     local pid
     for pid in "$qt_pid" "$side_pid"; do
         if [[ -n "$pid" ]] && kill -0 "$pid" 2>/dev/null; then
